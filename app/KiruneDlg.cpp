@@ -1,0 +1,108 @@
+#include "KiruneDlg.h"
+#include "AboutDlg.h"
+#include <gdiplus.h>
+
+using namespace Gdiplus;
+
+// GDI+ is started when the main dialog is built and shut down when it closes.
+GdiplusStartupInput g_gdiplusStartupInput(nullptr, FALSE, FALSE);
+ULONG_PTR g_gdiplusToken = 0;
+
+BEGIN_MESSAGE_MAP(CKiruneDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_CLOSE()
+    ON_BN_CLICKED(IDC_EXIT, OnExit)
+END_MESSAGE_MAP()
+
+CKiruneDlg::CKiruneDlg(CWnd* pParent)
+    : CDialog(IDD_KIRUNE_DIALOG, pParent)
+{
+    HINSTANCE res = AfxGetResourceHandle();
+    m_hIcon = ::LoadIconA(res, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIconUp = ::LoadIconA(res, MAKEINTRESOURCEA(IDI_SCROLL_UP));
+    m_hIconDown = ::LoadIconA(res, MAKEINTRESOURCEA(IDI_SCROLL_DOWN));
+    GdiplusStartup(&g_gdiplusToken, &g_gdiplusStartupInput, nullptr);
+    m_topIndex = 0;
+    m_selPhoto = -1;
+    m_selCell = -1;
+}
+
+CKiruneDlg::~CKiruneDlg()
+{
+    m_photoList.RemoveAll();
+}
+
+void CKiruneDlg::DoDataExchange(CDataExchange* pDX)
+{
+    for (int i = 0; i < kCellCount; i++)
+        DDX_Control(pDX, IDC_CELL_FIRST + i, m_cells[i]);
+}
+
+BOOL CKiruneDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    GetDlgItem(IDC_SCROLL_UP)->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIconUp));
+    GetDlgItem(IDC_SCROLL_DOWN)->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIconDown));
+
+    m_selPhoto = -1;
+    m_selCell = -1;
+    return TRUE;
+}
+
+void CKiruneDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CKiruneDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    CRect rect;
+    GetClientRect(&rect);
+    int x = (rect.Width() - cxIcon + 1) / 2;
+    int y = (rect.Height() - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CKiruneDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CKiruneDlg::OnClose()
+{
+    GdiplusShutdown(g_gdiplusToken);
+    CDialog::OnOK();
+}
+
+void CKiruneDlg::OnExit()
+{
+    GdiplusShutdown(g_gdiplusToken);
+    CDialog::OnOK();
+}

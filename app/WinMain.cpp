@@ -1,0 +1,7 @@
+// Entry point of Kirune.exe: hands over to the application object.
+#include "../framework/afxwin.h"
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+{
+    return AfxWinMain(hInstance);
+}

@@ -1,0 +1,17 @@
+// End-to-end tests: the real Kirune.exe, operated from another process.
+#include "KiruneProcess.h"
+#include <gtest/gtest.h>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; i++)
+        if (std::strncmp(argv[i], "--kirune=", 9) == 0)
+            g_kiruneExe = WindowsPath(argv[i] + 9);
+    if (g_kiruneExe.empty()) {
+        fprintf(stderr, "usage: kirune_e2e --kirune=PATH-TO-Kirune.exe\n");
+        return 2;
+    }
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,32 @@
+// Starts the real Kirune.exe and operates it as a person would: through
+// messages to its windows, and by reading the screen.
+#pragma once
+#include <windows.h>
+#include <string>
+
+extern std::string g_kiruneExe;   // Windows path of Kirune.exe (--kirune=)
+
+class KiruneProcess {
+public:
+    ~KiruneProcess();
+    // Starts the program in the given working folder (empty: this process's).
+    bool Start(const std::string& workDir = "");
+    // The main window, once it is shown; NULL after the timeout.
+    HWND MainWindow(DWORD timeoutMs = 15000);
+    // TRUE when the process ended within the timeout.
+    bool WaitExit(DWORD timeoutMs);
+    DWORD Id() const { return m_pi.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_pi{};
+};
+
+// A visible top-level window of the process with the given title (code page 932).
+HWND WaitForWindow(DWORD pid, const char* title, DWORD timeoutMs = 10000);
+bool WaitForGone(HWND hwnd, DWORD timeoutMs = 10000);
+std::string ClassOf(HWND hwnd);
+std::string TextOf(HWND hwnd);
+// Converts a Unix path to the Z: drive Wine maps the root to.
+std::string WindowsPath(const std::string& path);
+// The colour of a screen pixel (needs a real X server such as Xvfb).
+COLORREF ScreenPixel(int x, int y);

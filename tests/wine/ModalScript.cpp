@@ -1,0 +1,143 @@
+#include "ModalScript.h"
+#include <map>
+#include <memory>
+
+namespace {
+// Timer ids are per thread; one script runs at a time.
+std::map<UINT_PTR, ModalScript*>& Scripts()
+{
+    static std::map<UINT_PTR, ModalScript*> scripts;
+    return scripts;
+}
+
+const UINT kTickMs = 10;
+const DWORD kTimeoutMs = 20000;
+
+BOOL CALLBACK CloseDialogs(HWND hwnd, LPARAM)
+{
+    if (::IsWindowVisible(hwnd)) {
+        ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+struct FindData {
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam)
+{
+    FindData* data = reinterpret_cast<FindData*>(lParam);
+    if (::IsWindowVisible(hwnd) && WindowText(hwnd) == data->title) {
+        data->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+ModalScript::ModalScript() = default;
+
+ModalScript::~ModalScript()
+{
+    if (m_timer) {
+        ::KillTimer(nullptr, m_timer);
+        Scripts().erase(m_timer);
+    }
+}
+
+ModalScript& ModalScript::Then(std::function<void()> action)
+{
+    m_steps.push_back({ [action] { action(); return true; }, "" });
+    return *this;
+}
+
+ModalScript& ModalScript::WaitFor(std::function<bool()> condition, const char* what)
+{
+    m_steps.push_back({ condition, what });
+    return *this;
+}
+
+ModalScript& ModalScript::Pause(int ticks)
+{
+    auto left = std::make_shared<int>(ticks);
+    m_steps.push_back({ [left] { return --*left <= 0; }, "a pause" });
+    return *this;
+}
+
+void ModalScript::Start()
+{
+    m_deadline = ::GetTickCount() + kTimeoutMs;
+    m_timer = ::SetTimer(nullptr, 0, kTickMs, &ModalScript::OnTick);
+    Scripts()[m_timer] = this;
+}
+
+VOID CALLBACK ModalScript::OnTick(HWND, UINT, UINT_PTR id, DWORD)
+{
+    auto it = Scripts().find(id);
+    if (it != Scripts().end())
+        it->second->Tick();
+}
+
+void ModalScript::Tick()
+{
+    if (m_running)
+        return;   // a step is pumping a nested loop
+    if (Finished()) {
+        ::KillTimer(nullptr, m_timer);
+        Scripts().erase(m_timer);
+        m_timer = 0;
+        return;
+    }
+    if (static_cast<LONG>(::GetTickCount() - m_deadline) > 0) {
+        GiveUp();
+        return;
+    }
+    m_running = true;
+    if (m_steps[m_next].run())
+        ++m_next;
+    m_running = false;
+}
+
+void ModalScript::GiveUp()
+{
+    m_failure = "timed out waiting for " + m_steps[m_next].what;
+    m_next = m_steps.size();
+    // Close whatever is open so that the modal calls return.
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseDialogs, 0);
+    m_deadline = ::GetTickCount() + kTimeoutMs;
+    m_steps.push_back({ [] {
+        ::EnumThreadWindows(::GetCurrentThreadId(), CloseDialogs, 0);
+        return false;
+    }, "closing" });
+}
+
+HWND FindThreadWindow(const char* title)
+{
+    FindData data = { title, nullptr };
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchTitle, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+void PostClick(HWND dialog, int id)
+{
+    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::string WindowText(HWND hwnd)
+{
+    char text[512] = "";
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}

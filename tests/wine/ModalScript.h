@@ -1,0 +1,53 @@
+// Drives modal loops from inside: a script of steps runs on a thread timer,
+// one step per tick, while DoModal (or a nested dialog) pumps messages.
+// Steps post messages rather than send them, so that a step never blocks in
+// a dialog of its own.
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ModalScript {
+public:
+    ModalScript();
+    ~ModalScript();
+
+    // A step that runs once.
+    ModalScript& Then(std::function<void()> action);
+    // A step that repeats on every tick until it returns true.
+    ModalScript& WaitFor(std::function<bool()> condition, const char* what);
+    // Lets a few ticks pass (messages posted earlier get handled).
+    ModalScript& Pause(int ticks);
+
+    // Starts ticking; the script must be started before the modal call.
+    void Start();
+    bool Finished() const { return m_next == m_steps.size(); }
+    // What the script waited for when it gave up, or empty.
+    const std::string& Failure() const { return m_failure; }
+
+private:
+    struct Step {
+        std::function<bool()> run;
+        std::string what;
+    };
+    static VOID CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+    void GiveUp();
+
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    bool m_running = false;
+    UINT_PTR m_timer = 0;
+    DWORD m_deadline = 0;
+    std::string m_failure;
+};
+
+// A visible top-level window of this thread with the given title (code page 932).
+HWND FindThreadWindow(const char* title);
+// Posts a click to a button; safe when the click opens a modal dialog.
+void PostClick(HWND dialog, int id);
+// The window's text in the ANSI code page.
+std::string WindowText(HWND hwnd);
+// Lets the thread's pending messages run.
+void PumpMessages();
