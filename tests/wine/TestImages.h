@@ -1,8 +1,16 @@
 // Image files made by the tests themselves, through the GDI+ encoders.
 #pragma once
 #include <windows.h>
+#include "afxtypes.h"
 #include <functional>
+#include <ostream>
 #include <string>
+
+// Lets the tests' failure messages show rectangles.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
 
 // Pixel colour as 0xAARRGGBB.
 typedef std::function<DWORD(int x, int y)> PixelFn;
