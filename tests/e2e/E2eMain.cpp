@@ -1,5 +1,6 @@
 // End-to-end tests: the real Kirune.exe, operated from another process.
 #include "KiruneProcess.h"
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <cstring>
 
@@ -13,5 +14,9 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: kirune_e2e --kirune=PATH-TO-Kirune.exe\n");
         return 2;
     }
+    // The tests make their photos through GDI+.
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
     return RUN_ALL_TESTS();
 }

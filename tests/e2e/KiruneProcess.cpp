@@ -104,10 +104,48 @@ std::string WindowsPath(const std::string& path)
     return out;
 }
 
-COLORREF ScreenPixel(int x, int y)
+void ClickButton(HWND dialog, int id)
 {
-    HDC screen = ::GetDC(nullptr);
-    COLORREF c = ::GetPixel(screen, x, y);
-    ::ReleaseDC(nullptr, screen);
-    return c;
+    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void ClickAt(HWND hwnd, int x, int y)
+{
+    ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+namespace {
+const int kFileNameBox = 0x47C;   // the ComboBoxEx of the open dialog's file name
+
+HWND FindEdit(HWND parent)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == "Edit")
+            return child;
+        if (HWND inner = FindEdit(child))
+            return inner;
+    }
+    return nullptr;
+}
+
+void TypeFileName(HWND dialog, const std::string& text)
+{
+    HWND box = ::GetDlgItem(dialog, kFileNameBox);
+    HWND edit = box ? FindEdit(box) : nullptr;
+    ::SendMessageA(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+} // namespace
+
+bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames)
+{
+    HWND open = WaitForWindow(pid, "開く");
+    if (!open)
+        return false;
+    TypeFileName(open, folder);
+    ClickButton(open, IDOK);
+    ::Sleep(300);   // let the dialog move to the folder
+    TypeFileName(open, quotedNames);
+    ClickButton(open, IDOK);
+    return WaitForGone(open);
 }
