@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 #include <cstring>
 
+extern std::string g_shotPath;
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; i++)
         if (std::strncmp(argv[i], "--kirune=", 9) == 0)
             g_kiruneExe = WindowsPath(argv[i] + 9);
+        else if (std::strncmp(argv[i], "--shot=", 7) == 0)
+            g_shotPath = WindowsPath(argv[i] + 7);
     if (g_kiruneExe.empty()) {
         fprintf(stderr, "usage: kirune_e2e --kirune=PATH-TO-Kirune.exe\n");
         return 2;
