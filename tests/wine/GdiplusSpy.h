@@ -8,3 +8,6 @@ int GdiplusShutdownCalls();
 // The files decoded for the screen since the last reset, in order (ANSI).
 const std::vector<std::string>& DecodedFiles();
 void ResetDecodedFiles();
+// The screen bitmaps GDI+ made for the program since the last reset.
+const std::vector<void*>& CreatedScreenBitmaps();
+void ResetCreatedScreenBitmaps();
