@@ -1,4 +1,5 @@
 #include "KiruneProcess.h"
+#include "OpenDialogText.h"
 #include <gtest/gtest.h>
 
 std::string g_kiruneExe;
@@ -115,27 +116,6 @@ void ClickAt(HWND hwnd, int x, int y)
     ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-namespace {
-const int kFileNameBox = 0x47C;   // the ComboBoxEx of the open dialog's file name
-
-HWND FindEdit(HWND parent)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) == "Edit")
-            return child;
-        if (HWND inner = FindEdit(child))
-            return inner;
-    }
-    return nullptr;
-}
-
-void TypeFileName(HWND dialog, const std::string& text)
-{
-    HWND box = ::GetDlgItem(dialog, kFileNameBox);
-    HWND edit = box ? FindEdit(box) : nullptr;
-    ::SendMessageA(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-} // namespace
 
 bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames)
 {

@@ -1,30 +1,10 @@
 #include "FileDialogDriver.h"
+#include "OpenDialogText.h"
 #include <memory>
 
 namespace {
 const char kOpenTitle[] = "開く";
-const int kFileNameBox = 0x47C;   // the ComboBoxEx of the file name
-
-HWND FindEdit(HWND parent)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = "";
-        ::GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, "Edit") == 0)
-            return child;
-        if (HWND inner = FindEdit(child))
-            return inner;
-    }
-    return nullptr;
 }
-
-void TypeFileName(HWND dialog, const std::string& text)
-{
-    HWND box = ::GetDlgItem(dialog, kFileNameBox);
-    HWND edit = box ? FindEdit(box) : nullptr;
-    ::SendMessageA(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-} // namespace
 
 void ImportThroughDialog(ModalScript& script, const CWnd& main, const std::string& folder,
                          const std::vector<std::string>& names)
