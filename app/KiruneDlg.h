@@ -3,21 +3,18 @@
 #pragma once
 #include "../framework/afxwin.h"
 #include "../res/resource.h"
+#include "KiruneMessages.h"
+#include "../picture/ThumbCell.h"
 
-// Private messages between the main window and its controls.
-#define WM_FILELIST_ADD     (WM_USER + 1)   // wParam: full path of one file
-#define WM_FILELIST_CLEAR   (WM_USER + 2)
-#define WM_THUMB_CLICKED    (WM_USER + 3)   // wParam: the cell's control id
-
-const int kCellCount = 12;
-const int kCellColumns = 3;
+const int kCellCount = 12;     // three columns by four rows
+const int kCellColumns = 3;   // a scroll moves the page by one row
 
 class CKiruneDlg : public CDialog {
 public:
     explicit CKiruneDlg(CWnd* pParent = nullptr);
     ~CKiruneDlg() override;
 
-    CStatic m_cells[kCellCount];
+    CThumbCell m_cells[kCellCount];
     CStringArray m_photoList;
     int m_topIndex;
     int m_selPhoto;
@@ -43,6 +40,13 @@ protected:
     void OnClose();
     void OnExit();
     void OnPrintAll();
+
+    // Photo list, import and paging.
+    void OnImport();
+    void RefreshPage(int first, int count);
+    void OnScrollUp();
+    void OnScrollDown();
+    LRESULT OnThumbClicked(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };

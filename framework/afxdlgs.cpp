@@ -34,10 +34,25 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     }
 }
 
+namespace {
+// TRUE when the names end with an empty string inside the buffer. Some
+// dialogs, given more names than fit, fill the buffer with a cut list and
+// report success; such a list has no end, and reading on would run past it.
+BOOL NamesFit(const OPENFILENAMEA& ofn)
+{
+    for (DWORD i = 0; i + 1 < ofn.nMaxFile; i++)
+        if (ofn.lpstrFile[i] == '\0' && ofn.lpstrFile[i + 1] == '\0')
+            return TRUE;
+    return FALSE;
+}
+} // namespace
+
 INT_PTR CFileDialog::DoModal()
 {
     m_ofn.hwndOwner = OwnerOf(m_pParentWnd);
     BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+    if (ok && (m_ofn.Flags & OFN_ALLOWMULTISELECT) && !NamesFit(m_ofn))
+        ok = FALSE;   // as if the dialog had said the buffer is too small
     return ok ? IDOK : IDCANCEL;
 }
 

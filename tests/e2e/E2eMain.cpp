@@ -1,7 +1,10 @@
 // End-to-end tests: the real Kirune.exe, operated from another process.
 #include "KiruneProcess.h"
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <cstring>
+
+extern std::string g_shotPath;
 
 int main(int argc, char** argv)
 {
@@ -9,9 +12,15 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; i++)
         if (std::strncmp(argv[i], "--kirune=", 9) == 0)
             g_kiruneExe = WindowsPath(argv[i] + 9);
+        else if (std::strncmp(argv[i], "--shot=", 7) == 0)
+            g_shotPath = WindowsPath(argv[i] + 7);
     if (g_kiruneExe.empty()) {
         fprintf(stderr, "usage: kirune_e2e --kirune=PATH-TO-Kirune.exe\n");
         return 2;
     }
+    // The tests make their photos through GDI+.
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,5 @@
 #include "KiruneProcess.h"
+#include "OpenDialogText.h"
 #include <gtest/gtest.h>
 
 std::string g_kiruneExe;
@@ -104,10 +105,27 @@ std::string WindowsPath(const std::string& path)
     return out;
 }
 
-COLORREF ScreenPixel(int x, int y)
+void ClickButton(HWND dialog, int id)
 {
-    HDC screen = ::GetDC(nullptr);
-    COLORREF c = ::GetPixel(screen, x, y);
-    ::ReleaseDC(nullptr, screen);
-    return c;
+    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void ClickAt(HWND hwnd, int x, int y)
+{
+    ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+
+bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames)
+{
+    HWND open = WaitForWindow(pid, "開く");
+    if (!open)
+        return false;
+    TypeFileName(open, folder);
+    ClickButton(open, IDOK);
+    ::Sleep(300);   // let the dialog move to the folder
+    TypeFileName(open, quotedNames);
+    ClickButton(open, IDOK);
+    return WaitForGone(open);
 }

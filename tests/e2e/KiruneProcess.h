@@ -28,5 +28,11 @@ std::string ClassOf(HWND hwnd);
 std::string TextOf(HWND hwnd);
 // Converts a Unix path to the Z: drive Wine maps the root to.
 std::string WindowsPath(const std::string& path);
-// The colour of a screen pixel (needs a real X server such as Xvfb).
-COLORREF ScreenPixel(int x, int y);
+// Posts a click to a button of another process; safe when it opens a dialog.
+void ClickButton(HWND dialog, int id);
+// Clicks a window's client point with the left button (down and up).
+void ClickAt(HWND hwnd, int x, int y);
+// Chooses files in the program's open dialog: types the folder, presses
+// Open, types the quoted names, presses Open. FALSE when the dialog did not
+// appear or did not close.
+bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames);

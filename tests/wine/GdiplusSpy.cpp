@@ -2,11 +2,26 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+using namespace Gdiplus;
+
 namespace {
 int g_shutdownCalls = 0;
+std::vector<std::string> g_decoded;
+std::vector<void*> g_screenBitmaps;
 }
 
 extern "C" VOID WINAPI __real_GdiplusShutdown(ULONG_PTR token);
+extern "C" GpStatus WINAPI __real_GdipCreateBitmapFromFile(GDIPCONST WCHAR* path, GpBitmap** bitmap);
+
+extern "C" GpStatus WINAPI __real_GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbm, ARGB background);
+
+extern "C" GpStatus WINAPI __wrap_GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbm, ARGB background)
+{
+    GpStatus status = __real_GdipCreateHBITMAPFromBitmap(bitmap, hbm, background);
+    if (hbm && *hbm)
+        g_screenBitmaps.push_back(*hbm);
+    return status;
+}
 
 extern "C" VOID WINAPI __wrap_GdiplusShutdown(ULONG_PTR token)
 {
@@ -14,4 +29,16 @@ extern "C" VOID WINAPI __wrap_GdiplusShutdown(ULONG_PTR token)
     __real_GdiplusShutdown(token);
 }
 
+extern "C" GpStatus WINAPI __wrap_GdipCreateBitmapFromFile(GDIPCONST WCHAR* path, GpBitmap** bitmap)
+{
+    char narrow[1024] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof narrow, nullptr, nullptr);
+    g_decoded.push_back(narrow);
+    return __real_GdipCreateBitmapFromFile(path, bitmap);
+}
+
 int GdiplusShutdownCalls() { return g_shutdownCalls; }
+const std::vector<std::string>& DecodedFiles() { return g_decoded; }
+void ResetDecodedFiles() { g_decoded.clear(); }
+const std::vector<void*>& CreatedScreenBitmaps() { return g_screenBitmaps; }
+void ResetCreatedScreenBitmaps() { g_screenBitmaps.clear(); }

@@ -1,8 +1,7 @@
 // The main window as a whole: its controls, system menu, keys and the roads
 // by which it closes.
-#include "KiruneDlg.h"
 #include "GdiplusSpy.h"
-#include "ModalScript.h"
+#include "MainWindowFixture.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,25 +16,7 @@ bool HasChildWithText(HWND parent, const char* text)
     return false;
 }
 
-class MainWindow : public ::testing::Test {
-protected:
-    // Runs the main dialog with the script and checks that the script ran to its end.
-    INT_PTR Run()
-    {
-        CWinApp* app = AfxGetApp();
-        app->m_pMainWnd = &dlg;
-        script.Then([this] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
-        script.Start();
-        INT_PTR result = dlg.DoModal();
-        app->m_pMainWnd = nullptr;
-        EXPECT_TRUE(script.Finished()) << script.Failure();
-        EXPECT_EQ("", script.Failure());
-        return result;
-    }
-
-    CKiruneDlg dlg;
-    ModalScript script;
-};
+class MainWindow : public MainWindowFixture {};
 
 TEST_F(MainWindow, BindsTheTwelveCellsInOrder)
 {

@@ -50,20 +50,20 @@ ModalScript::~ModalScript()
 
 ModalScript& ModalScript::Then(std::function<void()> action)
 {
-    m_steps.push_back({ [action] { action(); return true; }, "" });
+    m_steps.push_back({ [action] { action(); return true; }, "", true });
     return *this;
 }
 
 ModalScript& ModalScript::WaitFor(std::function<bool()> condition, const char* what)
 {
-    m_steps.push_back({ condition, what });
+    m_steps.push_back({ condition, what, false });
     return *this;
 }
 
 ModalScript& ModalScript::Pause(int ticks)
 {
     auto left = std::make_shared<int>(ticks);
-    m_steps.push_back({ [left] { return --*left <= 0; }, "a pause" });
+    m_steps.push_back({ [left] { return --*left <= 0; }, "a pause", false });
     return *this;
 }
 
@@ -83,8 +83,6 @@ VOID CALLBACK ModalScript::OnTick(HWND, UINT, UINT_PTR id, DWORD)
 
 void ModalScript::Tick()
 {
-    if (m_running)
-        return;   // a step is pumping a nested loop
     if (Finished()) {
         ::KillTimer(nullptr, m_timer);
         Scripts().erase(m_timer);
@@ -95,10 +93,15 @@ void ModalScript::Tick()
         GiveUp();
         return;
     }
-    m_running = true;
-    if (m_steps[m_next].run())
+    // A step that runs once counts as done before it runs, so that the
+    // steps after it go on if it blocks in a modal loop.
+    Step step = m_steps[m_next];
+    if (step.once) {
         ++m_next;
-    m_running = false;
+        step.run();
+    } else if (step.run()) {
+        ++m_next;
+    }
 }
 
 void ModalScript::GiveUp()
@@ -111,7 +114,7 @@ void ModalScript::GiveUp()
     m_steps.push_back({ [] {
         ::EnumThreadWindows(::GetCurrentThreadId(), CloseDialogs, 0);
         return false;
-    }, "closing" });
+    }, "closing", false });
 }
 
 HWND FindThreadWindow(const char* title)

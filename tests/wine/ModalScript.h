@@ -1,7 +1,7 @@
 // Drives modal loops from inside: a script of steps runs on a thread timer,
 // one step per tick, while DoModal (or a nested dialog) pumps messages.
-// Steps post messages rather than send them, so that a step never blocks in
-// a dialog of its own.
+// A step that opens a modal dialog itself blocks in it; the steps after it
+// then run inside that dialog's loop.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -30,6 +30,7 @@ private:
     struct Step {
         std::function<bool()> run;
         std::string what;
+        bool once;
     };
     static VOID CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
@@ -37,7 +38,6 @@ private:
 
     std::vector<Step> m_steps;
     size_t m_next = 0;
-    bool m_running = false;
     UINT_PTR m_timer = 0;
     DWORD m_deadline = 0;
     std::string m_failure;

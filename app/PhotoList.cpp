@@ -1,0 +1,119 @@
+// The photo list of the main window: import, the page of twelve cells, and
+// scrolling by one row of three.
+#include "KiruneDlg.h"
+#include "../framework/afxdlgs.h"
+#include <memory>
+#include <new>
+
+namespace {
+const DWORD kNameBufferSize = 102400;   // room for the names of one multiple selection
+const DWORD kScrollUpPauseMs = 500;
+}
+
+void CKiruneDlg::OnImport()
+{
+    std::unique_ptr<char[]> names(new (std::nothrow) char[kNameBufferSize]());
+    if (!names)
+        return;
+
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, nullptr);
+    dlg.m_ofn.lpstrFile = names.get();
+    dlg.m_ofn.nMaxFile = kNameBufferSize;
+    // Cancelled, or more names than the buffer holds: nothing is imported.
+    if (dlg.DoModal() != IDOK)
+        return;
+
+    CWaitCursor wait;
+    int first = m_photoList.GetSize();
+    int count = 0;
+    for (POSITION pos = dlg.GetStartPosition(); pos != nullptr; ++count)
+        m_photoList.Add(dlg.GetNextPathName(pos));
+    RefreshPage(first, count);
+}
+
+// Reloads all twelve cells when the entries first .. first + count touch the page.
+void CKiruneDlg::RefreshPage(int first, int count)
+{
+    int top = m_topIndex;
+    int size = m_photoList.GetSize();
+    if (first < top && first + count < top)
+        return;
+    if (first > top + kCellCount - 1 && first + count > top + kCellCount - 1)
+        return;
+    for (int i = 0; i < kCellCount; i++) {
+        if (top + i < size)
+            m_cells[i].LoadPicture(m_photoList[top + i]);
+        else
+            m_cells[i].LoadPicture(nullptr);
+    }
+}
+
+// One row up: the bottom row leaves, nine pictures move down without being
+// decoded again, and the three photos above the page come in.
+void CKiruneDlg::OnScrollUp()
+{
+    if (m_topIndex < kCellColumns)
+        return;
+    int size = m_photoList.GetSize();
+    m_selCell = -1;
+
+    for (int j = kCellCount - kCellColumns; j < kCellCount; j++)
+        m_cells[j].DeleteBitmap();
+    for (int j = kCellCount - 1; j >= kCellColumns; j--) {
+        m_cells[j].SetBitmap(m_cells[j - kCellColumns].DetachBitmap());
+        m_cells[j].SetPath(m_cells[j - kCellColumns].GetPath());
+    }
+    for (int i = 0; i < kCellColumns; i++)
+        m_cells[i].LoadPicture(nullptr);
+
+    ::Sleep(kScrollUpPauseMs);
+    m_topIndex -= kCellColumns;
+
+    for (int i = 0; i < kCellColumns; i++) {
+        if (m_topIndex + i < size) {
+            m_cells[i].LoadPicture(m_photoList[m_topIndex + i]);
+        } else {
+            m_cells[i].LoadPicture(nullptr);
+            m_cells[i].SetPath(nullptr);
+        }
+    }
+}
+
+// One row down, when a photo lies beyond the page: the top row leaves, nine
+// pictures move up, and the next three photos come in.
+void CKiruneDlg::OnScrollDown()
+{
+    int size = m_photoList.GetSize();
+    if (size <= m_topIndex + kCellCount)
+        return;
+    m_selCell = -1;
+
+    for (int j = 0; j < kCellColumns; j++)
+        m_cells[j].DeleteBitmap();
+    for (int j = 0; j < kCellCount - kCellColumns; j++) {
+        m_cells[j].SetBitmap(m_cells[j + kCellColumns].DetachBitmap());
+        m_cells[j].SetPath(m_cells[j + kCellColumns].GetPath());
+    }
+    for (int j = kCellCount - kCellColumns; j < kCellCount; j++)
+        m_cells[j].LoadPicture(nullptr);
+
+    for (int i = 0; i < kCellColumns; i++) {
+        int index = m_topIndex + kCellCount + i;
+        CThumbCell& cell = m_cells[kCellCount - kCellColumns + i];
+        if (index < size) {
+            cell.LoadPicture(m_photoList[index]);
+        } else {
+            cell.LoadPicture(nullptr);
+            cell.SetPath(nullptr);
+        }
+    }
+    m_topIndex += kCellColumns;
+}
+
+// Every click on a cell's picture, blank cells included.
+LRESULT CKiruneDlg::OnThumbClicked(WPARAM wParam, LPARAM)
+{
+    m_selCell = static_cast<int>(wParam) - IDC_CELL_FIRST;
+    m_selPhoto = m_topIndex + m_selCell;
+    return 1;
+}

@@ -1,0 +1,63 @@
+#include "PrintRangeDlg.h"
+
+namespace {
+// The picture keeps clear of the edges, and of the buttons and hint line below.
+const int kPictureInset = 10;
+const int kButtonStrip = 50;
+const DWORD kPictureStyle = WS_CHILD | WS_VISIBLE | SS_ENDELLIPSIS | SS_NOTIFY | SS_BITMAP;
+}
+
+BEGIN_MESSAGE_MAP(CPrintRangeDlg, CDialog)
+    ON_WM_CLOSE()
+    ON_BN_CLICKED(IDC_RANGE_CLOSE, OnButtonClose)
+    ON_BN_CLICKED(IDC_RANGE_PRINT, OnButtonPrint)
+END_MESSAGE_MAP()
+
+CPrintRangeDlg::CPrintRangeDlg(CWnd* pParent)
+    : CDialog(IDD_PRINT_RANGE, pParent), m_viewOnly(false)
+{
+}
+
+BOOL CPrintRangeDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CRect rect;
+    GetClientRect(&rect);
+    rect.DeflateRect(kPictureInset, kPictureInset, kPictureInset, kButtonStrip);
+    m_picture.Create(nullptr, kPictureStyle, rect, this, IDC_PICTURE);
+    // Dragging works in both modes; only range mode reads the result.
+    m_picture.m_dragEnabled = TRUE;
+    m_picture.LoadPicture(m_path);
+
+    if (m_viewOnly) {
+        SetWindowText("表示");
+        const int hidden[] = { IDC_RANGE_PRINT, IDC_RANGE_HINT };
+        for (int id : hidden) {
+            CWnd* control = GetDlgItem(id);
+            control->EnableWindow(FALSE);
+            control->ShowWindow(SW_HIDE);
+        }
+    }
+    return TRUE;
+}
+
+void CPrintRangeDlg::OnButtonPrint()
+{
+    m_range = m_picture.m_range;
+    if (m_range.IsRectEmpty())
+        MessageBox("印刷範囲が、指定されていません。", nullptr, MB_OK);
+    else
+        CDialog::OnOK();
+}
+
+void CPrintRangeDlg::OnButtonClose()
+{
+    CDialog::OnCancel();
+}
+
+// The close box ends with IDOK but hands back no new range.
+void CPrintRangeDlg::OnClose()
+{
+    CDialog::OnOK();
+}

@@ -1,0 +1,217 @@
+// Benchmarks of the program's own work against the floor of the platform
+// calls it cannot avoid, each measured in the same run. Prints figures and
+// ratios; asserts nothing (speed goals are read, not tested).
+//
+//   kirune_bench --photos=FOLDER [--only=NAME]
+//
+// FOLDER holds the generated photos (scripts/bench makes them).
+#include "KiruneDlg.h"
+#include "ModalScript.h"
+#include <gdiplus.h>
+#include <psapi.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+CWinApp benchApp;
+
+std::string g_photos;
+std::string g_only;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; ::QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::vector<std::string> Files(const std::string& folder, const char* pattern)
+{
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((folder + "\\" + pattern).c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            files.push_back(folder + "\\" + fd.cFileName);
+        while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::wstring Wide(const std::string& s)
+{
+    int n = ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, &w[0], n);
+    return w;
+}
+
+// The floor of showing a photo: the imaging calls every decode needs.
+double DecodeFloor(const std::vector<std::string>& files)
+{
+    double start = Now();
+    for (const std::string& file : files) {
+        GpBitmap* bitmap = nullptr;
+        GdipCreateBitmapFromFile(Wide(file).c_str(), &bitmap);
+        HBITMAP hBitmap = nullptr;
+        if (bitmap) {
+            GdipCreateHBITMAPFromBitmap(bitmap, &hBitmap, 0xFF000000);
+            GdipDisposeImage(bitmap);
+        }
+        if (hBitmap)
+            ::DeleteObject(hBitmap);
+    }
+    return Now() - start;
+}
+
+// The commit charge: the private bytes (Wine reports PrivateUsage as 0).
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PagefileUsage;
+}
+
+void Report(const char* name, double measured, double floor, const char* unit = "s")
+{
+    std::printf("%-28s %10.3f %s   floor %10.3f %s   ratio %5.2f\n", name, measured, unit, floor, unit,
+                floor > 0 ? measured / floor : 0.0);
+    std::fflush(stdout);
+}
+
+// Runs the main window and calls `work` once it is shown.
+void WithMainWindow(const std::function<void(CKiruneDlg&)>& work)
+{
+    CKiruneDlg dlg;
+    ModalScript script;
+    script.WaitFor([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+        .Then([&] { work(dlg); })
+        .Then([&] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
+    benchApp.m_pMainWnd = &dlg;
+    script.Start();
+    dlg.DoModal();
+    benchApp.m_pMainWnd = nullptr;
+}
+
+void Import(CKiruneDlg& dlg, const std::vector<std::string>& files)
+{
+    // What the import does once the dialog has returned the names.
+    int first = dlg.m_photoList.GetSize();
+    for (const std::string& file : files)
+        dlg.m_photoList.Add(file.c_str());
+    struct Access : CKiruneDlg {
+        static void Refresh(CKiruneDlg& d, int first, int count) { (d.*&Access::RefreshPage)(first, count); }
+    };
+    Access::Refresh(dlg, first, static_cast<int>(files.size()));
+    ::UpdateWindow(dlg.m_hWnd);
+}
+
+void PageRefresh()
+{
+    std::vector<std::string> files = Files(g_photos, "big*.jpg");
+    files.resize(std::min<size_t>(files.size(), 12));
+    double floor = DecodeFloor(files);
+    double measured = 0;
+    WithMainWindow([&](CKiruneDlg& dlg) {
+        double start = Now();
+        Import(dlg, files);
+        measured = Now() - start;
+    });
+    Report("page refresh (12 photos)", measured, floor);
+}
+
+void Scroll()
+{
+    std::vector<std::string> files = Files(g_photos, "big*.jpg");
+    if (files.size() < 15) {
+        std::printf("scroll: needs 15 photos\n");
+        return;
+    }
+    files.resize(15);
+    std::vector<std::string> incoming(files.begin() + 12, files.begin() + 15);
+    double floor = DecodeFloor(incoming);
+    double measured = 0;
+    WithMainWindow([&](CKiruneDlg& dlg) {
+        Import(dlg, files);
+        double start = Now();
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
+        ::UpdateWindow(dlg.m_hWnd);
+        measured = Now() - start;
+    });
+    Report("scroll down (3 incoming)", measured, floor);
+}
+
+void Memory()
+{
+    std::vector<std::string> small = Files(g_photos, "small*.jpg");
+    if (small.empty()) {
+        std::printf("memory: no small photos\n");
+        return;
+    }
+    std::vector<std::string> files;
+    for (int i = 0; i < 1000; i++)
+        files.push_back(small[static_cast<size_t>(i) % small.size()]);
+    WithMainWindow([&](CKiruneDlg& dlg) {
+        SIZE_T base = PrivateBytes();
+        Import(dlg, files);
+        SIZE_T afterImport = PrivateBytes();
+        LONG gdiBefore = CGdiObject::LiveCount();
+        int pages = 0;
+        while (dlg.m_topIndex + kCellCount < dlg.m_photoList.GetSize()) {
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
+            ++pages;
+        }
+        SIZE_T atBottom = PrivateBytes();
+        // Back up without the half-second pause of each step: the pause is
+        // the command's own, not work.
+        while (dlg.m_topIndex > 0)
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_UP, BN_CLICKED), 0);
+        SIZE_T end = PrivateBytes();
+        std::printf("memory: %d scroll steps down and back\n", pages);
+        std::printf("  private bytes: start %.1f MB, after import %.1f MB, at the bottom %.1f MB, back on top %.1f MB\n",
+                    base / 1048576.0, afterImport / 1048576.0, atBottom / 1048576.0, end / 1048576.0);
+        std::printf("  growth beyond the import: %.2f MB\n", (static_cast<double>(end) - afterImport) / 1048576.0);
+        std::printf("  GDI objects held by the program: before scrolling %ld, after %ld\n", gdiBefore, CGdiObject::LiveCount());
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; i++) {
+        if (std::strncmp(argv[i], "--photos=", 9) == 0)
+            g_photos = argv[i] + 9;
+        else if (std::strncmp(argv[i], "--only=", 7) == 0)
+            g_only = argv[i] + 7;
+    }
+    if (g_photos.empty()) {
+        std::fprintf(stderr, "usage: kirune_bench --photos=FOLDER [--only=NAME]\n");
+        return 2;
+    }
+    benchApp.InitApplication(::GetModuleHandleA(nullptr));
+    GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    GdiplusStartup(&token, &input, nullptr);
+
+    const struct {
+        const char* name;
+        void (*run)();
+    } benches[] = { { "page", PageRefresh }, { "scroll", Scroll }, { "memory", Memory } };
+    for (const auto& bench : benches)
+        if (g_only.empty() || g_only == bench.name)
+            bench.run();
+    return 0;
+}

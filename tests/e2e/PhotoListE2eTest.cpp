@@ -1,0 +1,122 @@
+// Importing, seeing, scrolling and selecting photos in the real program.
+#include "KiruneProcess.h"
+#include "TestImages.h"
+#include <gtest/gtest.h>
+#include <cstdio>
+
+namespace {
+
+const int kCellFirst = 1007, kCellCount = 12;
+const int kImport = 1004, kScrollUp = 1006, kScrollDown = 1001, kExit = 1021;
+const COLORREF kGrey = RGB(192, 192, 192), kMagenta = RGB(255, 0, 255);
+
+COLORREF PhotoColour(int i) { return RGB(30 + i * 14, 220 - i * 9, 60 + (i % 3) * 50); }
+
+class PhotoListE2e : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kirune.Start());
+        main = kirune.MainWindow();
+        ASSERT_NE(nullptr, main);
+    }
+    void TearDown() override
+    {
+        ClickButton(main, kExit);
+        EXPECT_TRUE(kirune.WaitExit(10000));
+    }
+    std::string MakePhotos(int count)
+    {
+        std::string quoted;
+        for (int i = 0; i < count; i++) {
+            char name[32];
+            std::snprintf(name, sizeof name, "photo%02d.png", i);
+            COLORREF c = PhotoColour(i);
+            DWORD argb = 0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            EXPECT_TRUE(SaveSolid(folder.File(name), 120, 90, "image/png", argb));
+            quoted += std::string("\"") + name + "\" ";
+        }
+        return quoted;
+    }
+    void Import(const std::string& quoted)
+    {
+        ClickButton(main, kImport);
+        ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quoted));
+    }
+    HWND Cell(int i) { return ::GetDlgItem(main, kCellFirst + i); }
+    // The middle of the cell, where its picture shows.
+    COLORREF Middle(int i)
+    {
+        RECT r;
+        ::GetClientRect(Cell(i), &r);
+        POINT p = ClientToScreenPoint(Cell(i), r.right / 2, r.bottom / 2);
+        return ScreenPixel(p.x, p.y);
+    }
+    COLORREF Band(int i)
+    {
+        POINT p = ClientToScreenPoint(Cell(i), 3, 3);
+        return ScreenPixel(p.x, p.y);
+    }
+    // Waits until the cell's middle shows the colour (the program paints when it is idle).
+    bool Shows(int cell, COLORREF colour)
+    {
+        for (int i = 0; i < 100; i++) {
+            if (NearColour(Middle(cell), colour, 6))
+                return true;
+            ::Sleep(50);
+        }
+        return false;
+    }
+
+    KiruneProcess kirune;
+    HWND main = nullptr;
+    TempFolder folder;
+};
+
+TEST_F(PhotoListE2e, ImportShowsThumbnailsAndScrollsByRows)
+{
+    Import(MakePhotos(14));
+    for (int i = 0; i < kCellCount; i++)
+        EXPECT_TRUE(Shows(i, PhotoColour(i))) << "cell " << i;
+
+    ClickButton(main, kScrollDown);
+    for (int i = 0; i < 11; i++)
+        EXPECT_TRUE(Shows(i, PhotoColour(i + 3))) << "after down, cell " << i;
+    EXPECT_TRUE(Shows(11, kGrey)) << "cell 11 is blank";
+
+    ClickButton(main, kScrollUp);
+    for (int i = 0; i < kCellCount; i++)
+        EXPECT_TRUE(Shows(i, PhotoColour(i))) << "after up, cell " << i;
+}
+
+TEST_F(PhotoListE2e, AClickedCellShowsTheMagentaBand)
+{
+    Import(MakePhotos(3));
+    ASSERT_TRUE(Shows(1, PhotoColour(1)));
+    EXPECT_EQ(kGrey, Band(1));
+    HWND picture = ::GetDlgItem(Cell(1), 0xFFFF);
+    ASSERT_NE(nullptr, picture);
+    ClickAt(picture, 20, 20);
+    bool magenta = false;
+    for (int i = 0; i < 100 && !magenta; i++, ::Sleep(50))
+        magenta = Band(1) == kMagenta;
+    EXPECT_TRUE(magenta);
+    EXPECT_EQ(kGrey, Band(0));
+}
+
+TEST_F(PhotoListE2e, CancellingTheOpenDialogChangesNothing)
+{
+    Import(MakePhotos(2));
+    ASSERT_TRUE(Shows(0, PhotoColour(0)));
+    ClickButton(main, kImport);
+    HWND open = WaitForWindow(kirune.Id(), "開く");
+    ASSERT_NE(nullptr, open);
+    ClickButton(open, IDCANCEL);
+    ASSERT_TRUE(WaitForGone(open));
+    ::Sleep(200);
+    EXPECT_TRUE(NearColour(Middle(0), PhotoColour(0), 6));
+    EXPECT_TRUE(NearColour(Middle(1), PhotoColour(1), 6));
+    EXPECT_TRUE(NearColour(Middle(2), kGrey, 0));
+}
+
+} // namespace

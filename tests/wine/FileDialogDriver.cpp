@@ -1,0 +1,37 @@
+#include "FileDialogDriver.h"
+#include "OpenDialogText.h"
+#include <memory>
+
+namespace {
+const char kOpenTitle[] = "開く";
+}
+
+void ImportThroughDialog(ModalScript& script, const CWnd& main, const std::string& folder,
+                         const std::vector<std::string>& names)
+{
+    auto open = std::make_shared<HWND>(nullptr);
+    std::string quoted;
+    for (const std::string& name : names)
+        quoted += "\"" + name + "\" ";
+    script.Then([&main] { PostClick(main.m_hWnd, 1004); })
+        .WaitFor([open] { return (*open = FindThreadWindow(kOpenTitle)) != nullptr; }, "the open dialog")
+        .Then([open, folder] {
+            TypeFileName(*open, folder);
+            PostClick(*open, IDOK);
+        })
+        .Pause(10)
+        .Then([open, quoted] {
+            TypeFileName(*open, quoted);
+            PostClick(*open, IDOK);
+        })
+        .WaitFor([open] { return !::IsWindow(*open); }, "the open dialog to close");
+}
+
+void CancelImport(ModalScript& script, const CWnd& main)
+{
+    auto open = std::make_shared<HWND>(nullptr);
+    script.Then([&main] { PostClick(main.m_hWnd, 1004); })
+        .WaitFor([open] { return (*open = FindThreadWindow(kOpenTitle)) != nullptr; }, "the open dialog")
+        .Then([open] { PostClick(*open, IDCANCEL); })
+        .WaitFor([open] { return !::IsWindow(*open); }, "the open dialog to close");
+}

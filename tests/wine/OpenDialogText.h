@@ -1,0 +1,7 @@
+// Typing into the file name box of the open dialog ("開く"), in this process
+// or another one.
+#pragma once
+#include <windows.h>
+#include <string>
+
+void TypeFileName(HWND openDialog, const std::string& text);

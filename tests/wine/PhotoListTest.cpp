@@ -1,0 +1,259 @@
+// Import through the real file-open dialog, the page of twelve cells, and
+// scrolling: which photo each cell shows, what is decoded, what is handed on.
+#include "FileDialogDriver.h"
+#include "GdiplusSpy.h"
+#include "MainWindowFixture.h"
+#include "TestImages.h"
+#include <cstdio>
+
+namespace {
+
+const COLORREF kGrey = RGB(192, 192, 192);
+
+// A distinct colour per photo, so a cell shows which one it holds.
+DWORD ColourOf(int i)
+{
+    return 0xFF000000 | (static_cast<DWORD>(40 + i * 13) << 16) | (static_cast<DWORD>(200 - i * 7) << 8) | 0x30;
+}
+
+class PhotoList : public MainWindowFixture {
+protected:
+    std::vector<std::string> MakePhotos(int count)
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < count; i++) {
+            char name[32];
+            std::snprintf(name, sizeof name, "p%02d.png", i);
+            EXPECT_TRUE(SaveSolid(folder.File(name), 64, 48, "image/png", ColourOf(i)));
+            names.push_back(name);
+        }
+        return names;
+    }
+    void Import(const std::vector<std::string>& names)
+    {
+        ImportThroughDialog(script, dlg, folder.Path(), names);
+    }
+    HBITMAP Fitted(int cell) { return static_cast<HBITMAP>(dlg.m_cells[cell].m_picture.m_bitmap.GetSafeHandle()); }
+    // The cell holds photo i: its path, and its picture in that photo's colour.
+    void ExpectPhoto(int cell, int i)
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "p%02d.png", i);
+        EXPECT_EQ(folder.File(name), static_cast<LPCSTR>(dlg.m_cells[cell].GetPath())) << "cell " << cell;
+        DWORD c = ColourOf(i);
+        EXPECT_TRUE(NearColour(BitmapPixel(Fitted(cell), 30, 30), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF), 4))
+            << "cell " << cell << " photo " << i;
+    }
+    void ExpectBlank(int cell)
+    {
+        EXPECT_TRUE(dlg.m_cells[cell].GetPath().IsEmpty()) << "cell " << cell;
+        SIZE size = BitmapSize(Fitted(cell));
+        EXPECT_EQ(size.cx, size.cy) << "the blank picture is square, cell " << cell;
+        EXPECT_EQ(kGrey, BitmapPixel(Fitted(cell), size.cx / 2, size.cy / 2)) << "cell " << cell;
+    }
+    void Down() { PostClick(dlg.m_hWnd, IDC_SCROLL_DOWN); }
+    void Up() { PostClick(dlg.m_hWnd, IDC_SCROLL_UP); }
+
+    TempFolder folder;
+    std::vector<std::string> names_;
+};
+
+TEST_F(PhotoList, ImportingFiveFillsFiveCellsAndBlanksTheRest)
+{
+    names_ = MakePhotos(5);
+    Shown();
+    Import(names_);
+    script.Then([this] {
+        ASSERT_EQ(5, dlg.m_photoList.GetSize());
+        for (int i = 0; i < 5; i++) {
+            EXPECT_EQ(folder.File(names_[i]), static_cast<LPCSTR>(dlg.m_photoList[i]));
+            ExpectPhoto(i, i);
+        }
+        for (int i = 5; i < kCellCount; i++)
+            ExpectBlank(i);
+        EXPECT_EQ(0, dlg.m_topIndex);
+    });
+    Run();
+}
+
+TEST_F(PhotoList, ScrollsByRowsThroughThirteenPhotos)
+{
+    Shown();
+    Import(MakePhotos(13));
+    script.Then([this] { Down(); })
+        .WaitFor([this] { return dlg.m_topIndex == 3; }, "the first scroll down")
+        .Then([this] {
+            for (int i = 0; i < 10; i++)
+                ExpectPhoto(i, i + 3);
+            ExpectBlank(10);
+            ExpectBlank(11);
+            Down();   // nothing lies beyond the page now
+        })
+        .Pause(5)
+        .Then([this] {
+            EXPECT_EQ(3, dlg.m_topIndex);
+            ExpectPhoto(0, 3);
+            Up();
+        })
+        .WaitFor([this] { return dlg.m_topIndex == 0; }, "the scroll up")
+        .Then([this] {
+            for (int i = 0; i < kCellCount; i++)
+                ExpectPhoto(i, i);
+        });
+    Run();
+}
+
+TEST_F(PhotoList, AScrollDecodesThreePhotosAndHandsTheOtherNineOn)
+{
+    Shown();
+    Import(MakePhotos(15));
+    std::vector<HBITMAP> before(kCellCount);
+    LONG gdiBefore = 0;
+    script.Then([&] {
+            for (int i = 0; i < kCellCount; i++)
+                before[i] = Fitted(i);
+            gdiBefore = CGdiObject::LiveCount();
+            ResetDecodedFiles();
+            Down();
+        })
+        .WaitFor([this] { return dlg.m_topIndex == 3; }, "the scroll down")
+        .Then([&] {
+            std::vector<std::string> expected = { folder.File("p12.png"), folder.File("p13.png"), folder.File("p14.png") };
+            EXPECT_EQ(expected, DecodedFiles());
+            for (int i = 0; i < 9; i++)
+                EXPECT_EQ(before[i + 3], Fitted(i)) << "cell " << i;
+            EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
+            ResetDecodedFiles();
+            Up();
+        })
+        .WaitFor([this] { return dlg.m_topIndex == 0; }, "the scroll up")
+        .Then([&] {
+            std::vector<std::string> expected = { folder.File("p00.png"), folder.File("p01.png"), folder.File("p02.png") };
+            EXPECT_EQ(expected, DecodedFiles());
+            for (int i = 3; i < kCellCount; i++)
+                ExpectPhoto(i, i);
+            EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
+        });
+    Run();
+}
+
+TEST_F(PhotoList, ScrollingClearsTheSelectedCellButNotThePhoto)
+{
+    Shown();
+    Import(MakePhotos(15));
+    script.Then([this] {
+            ::PostMessageA(InnerPicture(4), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            ::PostMessageA(InnerPicture(4), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        })
+        .WaitFor([this] { return dlg.m_selCell == 4; }, "the click")
+        .Then([this] { Down(); })
+        .WaitFor([this] { return dlg.m_topIndex == 3; }, "the scroll")
+        .Then([this] {
+            EXPECT_EQ(-1, dlg.m_selCell);
+            EXPECT_EQ(4, dlg.m_selPhoto);
+        });
+    Run();
+}
+
+TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
+{
+    Shown();
+    Import(MakePhotos(12));
+    std::vector<HBITMAP> before(kCellCount);
+    script.Then([this] {
+            ::PostMessageA(InnerPicture(2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            ::PostMessageA(InnerPicture(2), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        })
+        .WaitFor([this] { return dlg.m_selCell == 2; }, "the click")
+        .Then([&] {
+            for (int i = 0; i < kCellCount; i++)
+                before[i] = Fitted(i);
+            ResetDecodedFiles();
+            Up();     // on the first page
+            Down();   // twelve photos: nothing beyond the page
+        })
+        .Pause(10)
+        .Then([&] {
+            EXPECT_EQ(0, dlg.m_topIndex);
+            EXPECT_EQ(2, dlg.m_selCell);
+            EXPECT_EQ(2, dlg.m_selPhoto);
+            EXPECT_TRUE(DecodedFiles().empty());
+            for (int i = 0; i < kCellCount; i++)
+                EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+        });
+    Run();
+}
+
+TEST_F(PhotoList, ASecondImportOntoAFullPageChangesNoCell)
+{
+    std::vector<std::string> names = MakePhotos(14);
+    std::vector<std::string> first(names.begin(), names.begin() + 12);
+    std::vector<std::string> second(names.begin() + 12, names.end());
+    std::vector<HBITMAP> before(kCellCount);
+    Shown();
+    Import(first);
+    script.Then([&] {
+        for (int i = 0; i < kCellCount; i++)
+            before[i] = Fitted(i);
+        ResetDecodedFiles();
+    });
+    Import(second);
+    script.Then([&] {
+        EXPECT_EQ(14, dlg.m_photoList.GetSize());
+        EXPECT_TRUE(DecodedFiles().empty());
+        for (int i = 0; i < kCellCount; i++)
+            EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+    });
+    Run();
+}
+
+TEST_F(PhotoList, TheSameFileTwiceAndAMissingNameAreListed)
+{
+    MakePhotos(1);
+    Shown();
+    Import({ "p00.png", "nosuch.png", "p00.png" });
+    script.Then([this] {
+        ASSERT_EQ(3, dlg.m_photoList.GetSize());
+        EXPECT_EQ(folder.File("p00.png"), static_cast<LPCSTR>(dlg.m_photoList[0]));
+        EXPECT_EQ(folder.File("nosuch.png"), static_cast<LPCSTR>(dlg.m_photoList[1]));
+        EXPECT_EQ(folder.File("p00.png"), static_cast<LPCSTR>(dlg.m_photoList[2]));
+        ExpectPhoto(0, 0);
+        ExpectPhoto(2, 0);
+        // a fresh cell whose file fails shows nothing, yet holds the path
+        EXPECT_EQ(nullptr, Fitted(1));
+        EXPECT_EQ(folder.File("nosuch.png"), static_cast<LPCSTR>(dlg.m_cells[1].GetPath()));
+    });
+    Run();
+}
+
+TEST_F(PhotoList, CancellingTheDialogChangesNothing)
+{
+    MakePhotos(2);
+    Shown();
+    Import({ "p00.png", "p01.png" });
+    std::vector<HBITMAP> before(kCellCount);
+    script.Then([&] {
+        for (int i = 0; i < kCellCount; i++)
+            before[i] = Fitted(i);
+    });
+    CancelImport(script, dlg);
+    script.Then([&] {
+        EXPECT_EQ(2, dlg.m_photoList.GetSize());
+        for (int i = 0; i < kCellCount; i++)
+            EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+    });
+    Run();
+}
+
+TEST_F(PhotoList, BeforeTheFirstImportTheCellsShowNothing)
+{
+    Shown().Then([this] {
+        for (int i = 0; i < kCellCount; i++) {
+            EXPECT_EQ(nullptr, Fitted(i));
+            EXPECT_TRUE(dlg.m_cells[i].GetPath().IsEmpty());
+        }
+    });
+    Run();
+}
+
+} // namespace

@@ -1,0 +1,215 @@
+// The print-range dialog driven by posted mouse messages and button clicks:
+// the dragged range, the inverting frame, how the dialog can end, view mode.
+#include "PrintRangeDlg.h"
+#include "ModalScript.h"
+#include "TestImages.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kRangeTitle[] = "表示＆印刷範囲指定";
+const char kNoRange[] = "印刷範囲が、指定されていません。";
+const DWORD kBlue = 0xFF0000FF;
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+class RangeDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        photo = folder.File("photo.png");
+        ASSERT_TRUE(SaveSolid(photo, 1200, 900, "image/png", kBlue));
+        dlg.m_path = photo.c_str();
+    }
+    INT_PTR Run()
+    {
+        script.Start();
+        INT_PTR result = dlg.DoModal();
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+        return result;
+    }
+    HWND Picture() { return ::GetDlgItem(dlg.m_hWnd, IDC_PICTURE); }
+    void Drag(int fromX, int fromY, int toX, int toY)
+    {
+        ::PostMessageA(Picture(), WM_LBUTTONDOWN, MK_LBUTTON, At(fromX, fromY));
+        ::PostMessageA(Picture(), WM_MOUSEMOVE, MK_LBUTTON, At(toX, toY));
+    }
+    ModalScript& Shown()
+    {
+        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the dialog");
+    }
+    // The range the picture keeps for a frame: the frame times the picture's scale.
+    CRect Expected(const CRect& frame) { return CPictureStatic::ScaleRect(frame, dlg.m_picture.m_scale); }
+
+    TempFolder folder;
+    std::string photo;
+    CPrintRangeDlg dlg;
+    ModalScript script;
+};
+
+TEST_F(RangeDialog, PrintHandsBackTheDraggedRangeInPhotoPixels)
+{
+    Shown().Then([this] { Drag(10, 10, 137, 11); })
+        .Pause(3)
+        .Then([this] {
+            EXPECT_EQ(CRect(10, 10, 137, 99), dlg.m_picture.m_dragRect);
+            EXPECT_EQ(Expected(CRect(10, 10, 137, 99)), dlg.m_picture.m_range);
+            // a second drag replaces the first
+            Drag(20, 30, 120, 230);
+        })
+        .Pause(3)
+        .Then([this] { PostClick(dlg.m_hWnd, IDC_RANGE_PRINT); });
+    EXPECT_EQ(IDOK, Run());
+    CRect frame(20, 30, 20 + 200 * 89 / 127, 230);
+    EXPECT_EQ(Expected(frame), dlg.m_range);
+    EXPECT_FALSE(dlg.m_range.IsRectEmpty());
+    // 1200 photo pixels over the fitted width: the range is in photo pixels
+    EXPECT_GT(dlg.m_picture.m_scale, 1.0f);
+    EXPECT_GT(dlg.m_range.Width(), frame.Width());
+}
+
+TEST_F(RangeDialog, IgnoresDragsLeftOfOrAboveThePressAndMovesWithoutTheButton)
+{
+    Shown().Then([this] {
+            Drag(50, 50, 40, 200);                        // left of the press
+            Drag(50, 50, 200, 40);                        // above it
+            ::PostMessageA(Picture(), WM_MOUSEMOVE, 0, At(200, 200));   // no button
+        })
+        .Pause(3)
+        .Then([this] {
+            EXPECT_TRUE(dlg.m_picture.m_dragRect.IsRectEmpty());
+            EXPECT_TRUE(dlg.m_picture.m_range.IsRectEmpty());
+            EXPECT_EQ(50, dlg.m_picture.m_dragStart.x);
+            PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
+        });
+    EXPECT_EQ(IDCANCEL, Run());
+}
+
+TEST_F(RangeDialog, TheFrameInvertsAndTheNextFrameReplacesIt)
+{
+    auto row = [this](int y, int x0, int x1) {
+        int inverted = 0;
+        for (int x = x0; x < x1; x++) {
+            POINT p = ClientToScreenPoint(Picture(), x, y);
+            if (NearColour(ScreenPixel(p.x, p.y), RGB(255, 255, 0), 8))
+                ++inverted;
+        }
+        return inverted;
+    };
+    Shown().Pause(5)
+        .Then([&] {
+            ASSERT_EQ(0, row(10, 10, 137));
+            Drag(10, 10, 137, 11);
+        })
+        .Pause(3)
+        .Then([&] {
+            EXPECT_GT(row(10, 10, 137), 20);   // the top edge, through a halftone brush
+            EXPECT_GT(row(98, 10, 137), 20);   // the bottom edge
+            EXPECT_EQ(0, row(11, 12, 135));    // inside the 1-pixel frame: untouched
+            ::PostMessageA(Picture(), WM_MOUSEMOVE, MK_LBUTTON, At(60, 11));
+        })
+        .Pause(3)
+        .Then([&] {
+            EXPECT_EQ(CRect(10, 10, 60, 45), dlg.m_picture.m_dragRect);   // 50 * 89 / 127 = 35
+            EXPECT_GT(row(10, 10, 60), 10);    // the new frame's top edge
+            EXPECT_EQ(0, row(10, 61, 137));    // the old one is gone
+            EXPECT_EQ(0, row(98, 10, 137));
+            PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
+        });
+    Run();
+}
+
+TEST_F(RangeDialog, PrintWithoutARangeShowsTheMessageAndStaysOpen)
+{
+    HWND box = nullptr;
+    std::string caption;
+    Shown().Then([this] { PostClick(dlg.m_hWnd, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message box")
+        .Then([&] {
+            EXPECT_EQ(dlg.m_hWnd, ::GetWindow(box, GW_OWNER));
+            bool hasText = false;
+            for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+                hasText = hasText || WindowText(c) == kNoRange;
+            EXPECT_TRUE(hasText);
+            PostClick(box, IDOK);
+        })
+        .WaitFor([&] { return !::IsWindow(box); }, "the message box to close")
+        .Then([this] {
+            EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
+            PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
+        });
+    EXPECT_EQ(IDCANCEL, Run());
+    EXPECT_TRUE(dlg.m_range.IsRectEmpty());
+}
+
+TEST_F(RangeDialog, TheCloseBoxEndsWithOkAndNoRange)
+{
+    Shown().Then([this] { Drag(10, 10, 137, 11); })
+        .Pause(3)
+        .Then([this] {
+            EXPECT_FALSE(dlg.m_picture.m_range.IsRectEmpty());
+            ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+    EXPECT_EQ(IDOK, Run());
+    EXPECT_TRUE(dlg.m_range.IsRectEmpty());
+}
+
+TEST_F(RangeDialog, EnterAndEscDoNothing)
+{
+    Shown().Then([this] {
+            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
+            ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        })
+        .Pause(5)
+        .Then([this] {
+            EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
+            PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
+        });
+    EXPECT_EQ(IDCANCEL, Run());
+}
+
+TEST_F(RangeDialog, PlacesThePictureInsideTheMargins)
+{
+    Shown().Then([this] {
+        EXPECT_EQ(kRangeTitle, WindowText(dlg.m_hWnd));
+        EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_RANGE_CLOSE), ::GetFocus());
+        RECT client, picture;
+        ::GetClientRect(dlg.m_hWnd, &client);
+        ::GetWindowRect(Picture(), &picture);
+        ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&picture), 2);
+        EXPECT_EQ(10, picture.left);
+        EXPECT_EQ(10, picture.top);
+        // the fitted photo fills the width or the height of the inset area
+        int w = picture.right - picture.left, h = picture.bottom - picture.top;
+        EXPECT_TRUE(w == client.right - 20 || h == client.bottom - 60) << w << " x " << h;
+        EXPECT_LE(w, client.right - 20);
+        EXPECT_LE(h, client.bottom - 60);
+        EXPECT_TRUE(dlg.m_picture.m_dragEnabled);
+        PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
+    });
+    Run();
+}
+
+TEST_F(RangeDialog, ViewModeIsTitledAndHidesPrintAndHint)
+{
+    dlg.m_viewOnly = true;
+    Shown().Then([this] {
+            EXPECT_EQ("表示", WindowText(dlg.m_hWnd));
+            for (int id : { IDC_RANGE_PRINT, IDC_RANGE_HINT }) {
+                HWND control = ::GetDlgItem(dlg.m_hWnd, id);
+                EXPECT_FALSE(::IsWindowVisible(control)) << id;
+                EXPECT_FALSE(::IsWindowEnabled(control)) << id;
+            }
+            EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dlg.m_hWnd, IDC_RANGE_CLOSE)));
+            Drag(10, 10, 137, 11);   // a drag still draws; nothing reads it
+        })
+        .Pause(3)
+        .Then([this] {
+            EXPECT_FALSE(dlg.m_picture.m_range.IsRectEmpty());
+            PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
+        });
+    EXPECT_EQ(IDCANCEL, Run());
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+// Import at the edges: thousands of names in one dialog, a selection larger
+// than the name buffer, and names whose bytes hide backslashes.
+#include "FileDialogDriver.h"
+#include "MainWindowFixture.h"
+#include "TestImages.h"
+#include <cstdio>
+
+namespace {
+
+class RobustImport : public MainWindowFixture {
+protected:
+    // Copies of one photo under the given names.
+    void MakeCopies(const std::vector<std::string>& names)
+    {
+        std::string source = folder.File("source.png");
+        ASSERT_TRUE(SaveSolid(source, 32, 24, "image/png", 0xFF2060A0));
+        for (const std::string& name : names)
+            ASSERT_TRUE(::CopyFileA(source.c_str(), folder.File(name).c_str(), FALSE)) << name;
+    }
+    HBITMAP Fitted(int cell) { return static_cast<HBITMAP>(dlg.m_cells[cell].m_picture.m_bitmap.GetSafeHandle()); }
+
+    TempFolder folder;
+};
+
+std::vector<std::string> Numbered(int count, int nameLength)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < count; i++) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%05d", i);
+        std::string name = number;
+        name += std::string(static_cast<size_t>(nameLength - 9), 'x') + ".png";
+        names.push_back(name);
+    }
+    return names;
+}
+
+TEST_F(RobustImport, TwoThousandPhotosInOneDialog)
+{
+    std::vector<std::string> names = Numbered(2000, 10);   // about 22 KB of names
+    MakeCopies(names);
+    Shown();
+    ImportThroughDialog(script, dlg, folder.Path(), names);
+    script.Then([&] {
+        ASSERT_EQ(2000, dlg.m_photoList.GetSize());
+        for (int i = 0; i < 2000; i += 199)
+            EXPECT_EQ(folder.File(names[static_cast<size_t>(i)]), static_cast<LPCSTR>(dlg.m_photoList[i]));
+        for (int i = 0; i < kCellCount; i++)
+            EXPECT_NE(nullptr, Fitted(i)) << "cell " << i;
+    });
+    Run();
+}
+
+TEST_F(RobustImport, ASelectionLargerThanTheBufferImportsNothing)
+{
+    // 900 names of 120 characters: past the 102400-byte buffer.
+    std::vector<std::string> names = Numbered(900, 120);
+    MakeCopies(names);
+    Shown();
+    ImportThroughDialog(script, dlg, folder.Path(), names);
+    script.Then([this] {
+        EXPECT_EQ(0, dlg.m_photoList.GetSize());
+        for (int i = 0; i < kCellCount; i++)
+            EXPECT_EQ(nullptr, Fitted(i));
+    });
+    Run();
+}
+
+TEST_F(RobustImport, NamesWithBackslashTrailBytesSpacesAndLength)
+{
+    // 表, ソ and 能 end in the byte 0x5C, the backslash.
+    std::vector<std::string> names = {
+        "表.png", "ソフト 写真.png", "能登 の 海.png", std::string(196, 'n') + ".png", "a b  c.png",
+    };
+    MakeCopies(names);
+    Shown();
+    ImportThroughDialog(script, dlg, folder.Path(), names);
+    script.Then([&] {
+        ASSERT_EQ(5, dlg.m_photoList.GetSize());
+        for (int i = 0; i < 5; i++) {
+            EXPECT_EQ(folder.File(names[static_cast<size_t>(i)]), static_cast<LPCSTR>(dlg.m_photoList[i]));
+            EXPECT_TRUE(NearColour(BitmapPixel(Fitted(i), 40, 30), RGB(0x20, 0x60, 0xA0), 4)) << names[static_cast<size_t>(i)];
+        }
+    });
+    Run();
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+// Long runs: the GDI objects the program holds and its private bytes come
+// back to their level after the first round.
+#include "FileDialogDriver.h"
+#include "MainWindowFixture.h"
+#include "TestImages.h"
+#include <psapi.h>
+#include <cstdio>
+
+namespace {
+
+const double kMegabyte = 1048576.0;
+
+// The commit charge: the private bytes (Wine reports PrivateUsage as 0).
+double PrivateMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PagefileUsage / kMegabyte;
+}
+
+class Soak : public MainWindowFixture {
+protected:
+    // Imports `count` copies of a few small photos.
+    void ImportCopies(int count)
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < count; i++) {
+            char name[16];
+            std::snprintf(name, sizeof name, "s%04d.jpg", i);
+            names.push_back(name);
+        }
+        for (int i = 0; i < 4; i++)
+            ASSERT_TRUE(SaveSolid(folder.File(names[static_cast<size_t>(i)]), 400, 300, "image/jpeg",
+                                  0xFF000000 | static_cast<DWORD>(i * 0x304050)));
+        for (int i = 4; i < count; i++)
+            ASSERT_TRUE(::CopyFileA(folder.File(names[static_cast<size_t>(i % 4)]).c_str(),
+                                    folder.File(names[static_cast<size_t>(i)]).c_str(), FALSE));
+        ImportThroughDialog(script, dlg, folder.Path(), names);
+    }
+    void Command(int id) { dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+    TempFolder folder;
+};
+
+TEST_F(Soak, ThreeHundredScrollStepsHoldTwelveBitmaps)
+{
+    Shown();
+    ImportCopies(1000);
+    script.Then([this] {
+        ASSERT_EQ(1000, dlg.m_photoList.GetSize());
+        // First round, then the level to come back to.
+        for (int i = 0; i < 10; i++)
+            Command(IDC_SCROLL_DOWN);
+        LONG gdi = CGdiObject::LiveCount();
+        double level = PrivateMegabytes();
+        ASSERT_GT(level, 1.0);
+        for (int i = 0; i < 290; i++)
+            Command(IDC_SCROLL_DOWN);
+        EXPECT_EQ(300 * 3, dlg.m_topIndex);
+        EXPECT_EQ(gdi, CGdiObject::LiveCount());
+        EXPECT_EQ(kCellCount, CGdiObject::LiveCount());   // twelve fitted bitmaps, nothing else
+        double growth = PrivateMegabytes() - level;
+        std::printf("private bytes after 300 steps: %+.2f MB beyond the first round\n", growth);
+        EXPECT_LT(growth, 2.0);
+    });
+    Run();
+}
+
+TEST_F(Soak, FiftyRangeDialogsOpenedAndClosed)
+{
+    Shown();
+    ImportCopies(4);
+    LONG gdi = 0;
+    double level = 0;
+    for (int round = 0; round < 50; round++) {
+        auto dialog = std::make_shared<HWND>(nullptr);
+        script.Then([this, round] { dlg.m_cells[round % 4].ChoosePrintRange(); })
+            .WaitFor([dialog] { return (*dialog = FindThreadWindow("表示＆印刷範囲指定")) != nullptr; }, "a range dialog")
+            .Then([dialog, round] {
+                HWND picture = ::GetDlgItem(*dialog, 0xFFFF);
+                ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+                ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 40));
+                PostClick(*dialog, round % 2 ? IDC_RANGE_CLOSE : IDC_RANGE_PRINT);
+            })
+            .WaitFor([dialog] { return !::IsWindow(*dialog); }, "the range dialog to close")
+            .Then([&, round] {
+                if (round == 4) {
+                    gdi = CGdiObject::LiveCount();
+                    level = PrivateMegabytes();
+                }
+            });
+    }
+    script.Then([&] {
+        ASSERT_GT(level, 1.0);
+        EXPECT_EQ(gdi, CGdiObject::LiveCount());
+        double growth = PrivateMegabytes() - level;
+        std::printf("private bytes after 50 range dialogs: %+.2f MB beyond the first rounds\n", growth);
+        EXPECT_LT(growth, 2.0);
+    });
+    Run();
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+// Image files made by the tests themselves, through the GDI+ encoders.
+#pragma once
+#include <windows.h>
+#include "afxtypes.h"
+#include <functional>
+#include <ostream>
+#include <string>
+
+// Lets the tests' failure messages show rectangles.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+// Pixel colour as 0xAARRGGBB.
+typedef std::function<DWORD(int x, int y)> PixelFn;
+
+// A fresh folder under the temporary folder; removed with its files by the destructor.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+private:
+    std::string m_path;
+};
+
+// Writes an image file; the format is a MIME type ("image/png", "image/jpeg",
+// "image/bmp", "image/gif", "image/tiff"). FALSE when GDI+ could not.
+bool SaveImage(const std::string& path, int width, int height, const char* mimeType, const PixelFn& pixel);
+// A GIF written byte by byte (the platform's GIF encoder is not to be
+// trusted): each pixel takes the nearest of black, red, green, blue, white.
+bool SaveGif(const std::string& path, int width, int height, const PixelFn& pixel);
+// A plain image of one colour.
+bool SaveSolid(const std::string& path, int width, int height, const char* mimeType, DWORD argb);
+// Writes bytes as they are (damaged files, empty files).
+bool SaveBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+// A JPEG whose EXIF orientation tag says "turn 90 degrees clockwise to view".
+bool SaveJpegWithOrientation(const std::string& path, int width, int height, const PixelFn& pixel, WORD orientation);
+
+// The colour of a pixel of a bitmap handle, or CLR_INVALID.
+COLORREF BitmapPixel(HBITMAP bitmap, int x, int y);
+SIZE BitmapSize(HBITMAP bitmap);
+// Channels within a tolerance (lossy formats, halftone stretching).
+bool NearColour(COLORREF actual, COLORREF expected, int tolerance = 24);
+// The colour of a pixel on the screen (Xvfb).
+COLORREF ScreenPixel(int x, int y);
+// A point of a window's client area on the screen.
+POINT ClientToScreenPoint(HWND hwnd, int x, int y);
