@@ -40,6 +40,7 @@ protected:
     void OnClose();
     void OnExit();
     void OnPrintAll();
+    void OnPrintOne();
 
     // Photo list, import and paging.
     void OnImport();

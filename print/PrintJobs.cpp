@@ -19,6 +19,7 @@ const DWORD kPrintDialogFlags = PD_ALLPAGES | PD_NOSELECTION | PD_NOPAGENUMS
 static_assert(kPrintDialogFlags == 0x14000C, "printer dialog flags");
 
 const char kDocName[] = "Print";
+const char kSelectPhotoText[] = "写真を選択（クリック）してください。";
 
 // The command's printer DC seen through a framework CDC for one job; the
 // handle is never deleted here, it serves the command's next job.
@@ -112,6 +113,32 @@ void CKiruneDlg::OnPrintAll()
     for (int i = 0; i < count; i++) {
         CString path = m_photoList.GetAt(i);
         PrintPhoto(hdc, path);
+    }
+    ::DeleteDC(hdc);
+}
+
+void CKiruneDlg::OnPrintOne()
+{
+    if (m_selCell == -1) {
+        MessageBox(kSelectPhotoText, nullptr, MB_OK);   // caption: the application's name
+        return;
+    }
+    CThumbCell& cell = m_cells[m_selCell];
+    cell.ChoosePrintRange();
+    CRect range = cell.m_range;
+    if (range.IsRectEmpty())
+        return;   // no range chosen: nothing to say
+
+    CPrintDialog printDlg(FALSE, kPrintDialogFlags);
+    if (printDlg.DoModal() != IDOK)
+        return;
+    HDC hdc = printDlg.GetPrinterDC();
+    if (!hdc)
+        return;
+    // A cell with a range holds a photo of the list; the bound is checked all the same.
+    if (m_selPhoto >= 0 && m_selPhoto < m_photoList.GetSize()) {
+        CString path = m_photoList.GetAt(m_selPhoto);
+        PrintPhotoRange(hdc, path, range);
     }
     ::DeleteDC(hdc);
 }

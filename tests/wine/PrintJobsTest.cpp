@@ -4,10 +4,12 @@
 #include "KiruneDlg.h"
 #include "GdiplusOwners.h"
 #include "ModalScript.h"
+#include "PageGeometry.h"
 #include "PrintSpy.h"
 #include <gdiplus.h>
 #include <winspool.h>
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -17,6 +19,8 @@ namespace {
 using Names = std::vector<std::string>;
 
 const char kPrinterDialogTitle[] = "印刷";
+const char kRangeDialogTitle[] = "表示＆印刷範囲指定";
+const char kSelectPhotoText[] = "写真を選択（クリック）してください。";
 // The full printer dialog's flags, with the framework's PD_RETURNDC.
 const char kPrinterDialogFlags[] = "flags 0x14010C";
 const char kNoExtras[] = "unit 2 attributes 00000000 abort 00000000 data 00000000";
@@ -377,6 +381,214 @@ TEST_F(PrintAllCommand, EmptyListStillAsksAndDeletesTheDc)
     ASSERT_NE(nullptr, dc);
     EXPECT_EQ((Names{ "PrintDlg", "DeleteDC" }), PrintSpy::Names());
     EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
+}
+
+// ------------------------------------------------------------- print one
+
+bool HasChildWithText(HWND parent, const char* text)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (WindowText(child) == text)
+            return true;
+    return false;
+}
+
+class PrintOneCommand : public PrintAllCommand {
+protected:
+    void SetUp() override
+    {
+        PrintAllCommand::SetUp();
+        m_photo = MakeTestPhoto("one.png", 400, 300);
+    }
+
+    // The main window with the photo in cell 0 and nothing selected yet.
+    ModalScript& WithPhotoInFirstCell()
+    {
+        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+            .Then([this] {
+                m_main = dlg.m_hWnd;
+                dlg.m_photoList.Add(m_photo.c_str());
+                dlg.m_cells[0].LoadPicture(m_photo.c_str());
+            });
+    }
+    // A click on a cell, as the cell tells the main window about it.
+    ModalScript& Clicked(int cell)
+    {
+        return script.Then([this, cell] { ::PostMessageA(dlg.m_hWnd, WM_THUMB_CLICKED, IDC_CELL_FIRST + cell, 0); })
+            .WaitFor([this, cell] { return dlg.m_selCell == cell; }, "the selection");
+    }
+    // Presses 個別印刷 and waits for the range dialog.
+    ModalScript& RangeDialogOpened()
+    {
+        return script.Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
+            .WaitFor([this] { return (m_range = FindThreadWindow(kRangeDialogTitle)) != nullptr; }, "the range dialog");
+    }
+    ModalScript& Dragged(int fromX, int fromY, int toX, int toY)
+    {
+        return script.Then([=] {
+            HWND picture = ::GetDlgItem(m_range, IDC_PICTURE);
+            ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
+            ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
+            ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+        }).Pause(3);
+    }
+    // Waits until the command has returned to the main window, then ends the run.
+    ModalScript& CommandEnded()
+    {
+        return script.WaitFor([this] { return ::IsWindowEnabled(dlg.m_hWnd) && !FindThreadWindow(kRangeDialogTitle)
+                                              && !FindThreadWindow(kPrinterDialogTitle); },
+                              "the command to end")
+            .Pause(10)
+            .Then([this] { PrintSpy::Stop(); });
+    }
+    void RunMain()
+    {
+        script.Then([this] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
+        script.Start();
+        AfxGetApp()->m_pMainWnd = &dlg;
+        dlg.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        PrintSpy::Stop();
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+        EXPECT_EQ("", script.Failure());
+    }
+
+    // The calls from the printer dialog on: the range dialog before it
+    // decodes and fits the photo with GDI+ and GDI calls of its own.
+    static Names FromPrinterDialog()
+    {
+        Names names = PrintSpy::Names();
+        for (size_t i = 0; i < names.size(); i++)
+            if (names[i] == "PrintDlg")
+                return Names(names.begin() + static_cast<long>(i), names.end());
+        return Names();
+    }
+    // Nothing of a print: no printer dialog, no graphics on a printer, no document.
+    static void ExpectNoPrint()
+    {
+        for (const char* name : { "PrintDlg", "GdipCreateFromHDC", "StartDoc", "StartPage", "GdipDrawImageRectRectI",
+                                  "EndPage", "EndDoc" })
+            EXPECT_EQ(0, PrintSpy::Count(name)) << name;
+    }
+
+    std::string m_photo;
+    HWND m_range = nullptr;
+};
+
+TEST_F(PrintOneCommand, WithoutASelectedCellAsksForAClickAndDoesNothingElse)
+{
+    HWND box = nullptr;
+    bool hasText = false;
+    WithPhotoInFirstCell()
+        .Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
+        .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message box")
+        .Then([&] {
+            hasText = HasChildWithText(box, kSelectPhotoText);
+            EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd));   // owned by the main window
+            EXPECT_EQ(nullptr, FindThreadWindow(kRangeDialogTitle));
+            PostClick(box, IDOK);
+        });
+    CommandEnded();
+    RunMain();
+    EXPECT_NE(nullptr, box);
+    EXPECT_TRUE(hasText);
+    EXPECT_TRUE(PrintSpy::Names().empty());
+}
+
+TEST_F(PrintOneCommand, ABlankCellGivesNoRangeAndNothingHappens)
+{
+    WithPhotoInFirstCell();
+    Clicked(5);   // past the end of the list
+    script.Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
+        .Pause(10)
+        .Then([this] {
+            EXPECT_EQ(nullptr, FindThreadWindow(kRangeDialogTitle));
+            EXPECT_EQ(nullptr, FindThreadWindow(AfxGetAppName()));
+            EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
+        });
+    CommandEnded();
+    RunMain();
+    EXPECT_TRUE(PrintSpy::Names().empty());
+    EXPECT_TRUE(dlg.m_cells[5].m_range.IsRectEmpty());
+}
+
+struct RangeDialogEnd {
+    const char* name;
+    void (*close)(HWND);
+};
+
+class PrintOneClosedRangeDialog : public PrintOneCommand,
+                                  public ::testing::WithParamInterface<RangeDialogEnd> {};
+
+TEST_P(PrintOneClosedRangeDialog, PrintsNothingAndOpensNoPrinterDialog)
+{
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(10, 10, 137, 11);
+    script.Then([this] { GetParam().close(m_range); })
+        .WaitFor([this] { return !::IsWindow(m_range); }, "the range dialog to close");
+    CommandEnded();
+    RunMain();
+    ExpectNoPrint();
+    EXPECT_TRUE(dlg.m_cells[0].m_range.IsRectEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintOneCommand, PrintOneClosedRangeDialog, ::testing::Values(
+    RangeDialogEnd{ "CloseButton", [](HWND h) { PostClick(h, IDC_RANGE_CLOSE); } },
+    RangeDialogEnd{ "CloseBox", [](HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); } }),
+    [](const ::testing::TestParamInfo<RangeDialogEnd>& info) { return std::string(info.param.name); });
+
+TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
+{
+    HWND printerDlg = nullptr;
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(10, 10, 137, 11);   // 127 x 89 on the screen: wider than tall
+    script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
+        .Then([&] { PostClick(printerDlg, IDOK); });
+    CommandEnded();
+    RunMain();
+
+    CRect range = dlg.m_cells[0].m_range;
+    ASSERT_FALSE(range.IsRectEmpty());
+    ASSERT_GT(range.Width(), range.Height());
+    HDC dc = ExpectOnePrinterDialog();
+    ASSERT_NE(nullptr, dc);
+    EXPECT_EQ((Names{ "PrintDlg", "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipImageRotateFlip", "GdipGetImageWidth",
+                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "GdipDisposeImage", "GdipDeleteGraphics", "DeleteDC" }),
+              FromPrinterDialog());
+    EXPECT_EQ(1, PrintSpy::Count("PrintDlg"));
+    EXPECT_EQ(m_photo, PrintSpy::Find("GdipLoadImageFromFile")->args);
+    EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Find("StartDoc")->handle);
+    EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
+    // The range the cell kept, on the photo turned clockwise (300 wide).
+    RangeRect turned = TurnRange(RangeRect{ range.left, range.top, range.right, range.bottom }, 300);
+    char want[128];
+    std::snprintf(want, sizeof want, "0 0 1051 1500 from %d %d %d %d %s", turned.left, turned.top,
+                  turned.right - turned.left, turned.bottom - turned.top, kNoExtras);
+    EXPECT_EQ(want, PrintSpy::Find("GdipDrawImageRectRectI")->args);
+}
+
+TEST_F(PrintOneCommand, CancellingThePrinterDialogPrintsNothing)
+{
+    HWND printerDlg = nullptr;
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(20, 30, 120, 230);   // taller than wide
+    script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
+        .Then([&] { PostClick(printerDlg, IDCANCEL); });
+    CommandEnded();
+    RunMain();
+    EXPECT_EQ((Names{ "PrintDlg" }), FromPrinterDialog());
+    // The cell keeps the range; the next 個別印刷 asks again all the same.
+    EXPECT_FALSE(dlg.m_cells[0].m_range.IsRectEmpty());
 }
 
 } // namespace
