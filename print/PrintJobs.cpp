@@ -75,30 +75,6 @@ UINT ImageHeight(GpImage* image)
 
 } // namespace
 
-// ------------------------------------------------------------- GDI+ owners
-
-CScopedGraphics::CScopedGraphics(HDC hdc)
-{
-    GdipCreateFromHDC(hdc, &m_graphics);
-}
-
-CScopedGraphics::~CScopedGraphics()
-{
-    if (m_graphics)
-        GdipDeleteGraphics(m_graphics);
-}
-
-CScopedImage::CScopedImage(const WCHAR* path)
-{
-    GdipLoadImageFromFile(path, &m_image);
-}
-
-CScopedImage::~CScopedImage()
-{
-    if (m_image)
-        GdipDisposeImage(m_image);
-}
-
 // ------------------------------------------------------------- commands
 
 void CKiruneDlg::OnPrintAll()
