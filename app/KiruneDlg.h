@@ -3,6 +3,8 @@
 #pragma once
 #include "../framework/afxwin.h"
 #include "../res/resource.h"
+#include "../browse/FolderTree.h"
+#include "../browse/FileListCtrl.h"
 
 // Private messages between the main window and its controls.
 #define WM_FILELIST_ADD     (WM_USER + 1)   // wParam: full path of one file
@@ -22,6 +24,8 @@ public:
     int m_topIndex;
     int m_selPhoto;
     int m_selCell;
+    CFolderTree m_folderTree;
+    CFileListCtrl m_fileList;
     HICON m_hIcon;
     HICON m_hIconUp;
     HICON m_hIconDown;
@@ -37,6 +41,8 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnClose();
     void OnExit();
+    LRESULT OnFileListAdd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFileListClear(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };
