@@ -1,5 +1,6 @@
 #include "KiruneDlg.h"
 #include "AboutDlg.h"
+#include <direct.h>
 #include <gdiplus.h>
 
 using namespace Gdiplus;
@@ -19,6 +20,8 @@ BEGIN_MESSAGE_MAP(CKiruneDlg, CDialog)
     ON_BN_CLICKED(IDC_IMPORT, OnImport)
     ON_BN_CLICKED(IDC_SCROLL_UP, OnScrollUp)
     ON_BN_CLICKED(IDC_EXIT, OnExit)
+    ON_MESSAGE(WM_FILELIST_ADD, OnFileListAdd)
+    ON_MESSAGE(WM_FILELIST_CLEAR, OnFileListClear)
     ON_MESSAGE(WM_THUMB_CLICKED, OnThumbClicked)
 END_MESSAGE_MAP()
 
@@ -63,6 +66,18 @@ BOOL CKiruneDlg::OnInitDialog()
     SetIcon(m_hIcon, FALSE);
     GetDlgItem(IDC_SCROLL_UP)->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIconUp));
     GetDlgItem(IDC_SCROLL_DOWN)->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIconDown));
+
+    // The hidden file list and folder tree: the tree selects the working
+    // folder, which fills the list before the window is first shown.
+    m_fileList.SubclassDlgItem(IDC_FILE_LIST, this);
+    if (m_folderTree.m_hWnd == nullptr && m_folderTree.SubclassDlgItem(IDC_FOLDER_TREE, this)) {
+        m_folderTree.Initialize(TRUE);
+        // A working folder longer than the buffer makes _getcwd fail and
+        // leaves the buffer unwritten: then nothing is selected.
+        char cwd[256] = "";
+        if (_getcwd(cwd, sizeof cwd))
+            m_folderTree.SelectPath(cwd);
+    }
 
     m_selPhoto = -1;
     m_selCell = -1;
@@ -111,4 +126,17 @@ void CKiruneDlg::OnExit()
 {
     GdiplusShutdown(g_gdiplusToken);
     CDialog::OnOK();
+}
+
+LRESULT CKiruneDlg::OnFileListAdd(WPARAM wParam, LPARAM)
+{
+    if (wParam)
+        m_fileList.AddFile(reinterpret_cast<LPCSTR>(wParam));
+    return 1;
+}
+
+LRESULT CKiruneDlg::OnFileListClear(WPARAM, LPARAM)
+{
+    m_fileList.ClearFiles();
+    return 1;
 }

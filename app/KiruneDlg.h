@@ -5,6 +5,8 @@
 #include "../res/resource.h"
 #include "KiruneMessages.h"
 #include "../picture/ThumbCell.h"
+#include "../browse/FolderTree.h"
+#include "../browse/FileListCtrl.h"
 
 const int kCellCount = 12;     // three columns by four rows
 const int kCellColumns = 3;   // a scroll moves the page by one row
@@ -19,6 +21,8 @@ public:
     int m_topIndex;
     int m_selPhoto;
     int m_selCell;
+    CFolderTree m_folderTree;
+    CFileListCtrl m_fileList;
     HICON m_hIcon;
     HICON m_hIconUp;
     HICON m_hIconDown;
@@ -41,6 +45,8 @@ protected:
     void OnExit();
     void OnPrintAll();
     void OnPrintOne();
+    LRESULT OnFileListAdd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFileListClear(WPARAM wParam, LPARAM lParam);
 
     // Photo list, import and paging.
     void OnImport();

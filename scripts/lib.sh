@@ -46,17 +46,19 @@ kirune_build_native() {
         || { grep -E 'error|Error' "$KIRUNE_BUILD/build-native.log" | head -40 >&2; return 1; }
 }
 
-# Creates the prefix once: boots it, and keeps Wine from handing its windows
-# to a window manager (without one, each close would wait about two seconds).
+# Creates the prefix once: boots it, keeps Wine from handing its windows to a
+# window manager (without one, each close would wait about two seconds), and
+# turns off the crash dialog, which would hold a crashed test until its timeout.
 kirune_wine_prefix() {
-    if [ ! -f "$WINEPREFIX/.kirune-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.kirune-ready-2" ]; then
         kirune_log "preparing the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.kirune-ready"
+        touch "$WINEPREFIX/.kirune-ready-2"
     fi
 }
 

@@ -7,8 +7,10 @@
 // FOLDER holds the generated photos (scripts/bench makes them).
 #include "KiruneDlg.h"
 #include "ModalScript.h"
+#include <commctrl.h>
 #include <gdiplus.h>
 #include <psapi.h>
+#include <shellapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -95,7 +97,7 @@ void Report(const char* name, double measured, double floor, const char* unit = 
 void WithMainWindow(const std::function<void(CKiruneDlg&)>& work)
 {
     CKiruneDlg dlg;
-    ModalScript script;
+    ModalScript script(600000);
     script.WaitFor([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
         .Then([&] { work(dlg); })
         .Then([&] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
@@ -187,6 +189,75 @@ void Memory()
     });
 }
 
+// A folder of `count` empty files, made once.
+std::string StartupFolder(int count)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "\\startup-%d", count);
+    std::string folder = g_photos + name;
+    if (::CreateDirectoryA(folder.c_str(), nullptr) || Files(folder, "*.txt").size() != static_cast<size_t>(count)) {
+        for (int i = 0; i < count; i++) {
+            std::snprintf(name, sizeof name, "\\file%05d.txt", i);
+            HANDLE h = ::CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            ::CloseHandle(h);
+        }
+    }
+    return folder;
+}
+
+// The floor of filling the file list: listing the folder and asking the
+// shell for each file's small icon once.
+double ListingFloor(const std::string& folder)
+{
+    double start = Now();
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((folder + "\\*.*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            SHFILEINFOA info = {};
+            ::SHGetFileInfoA((folder + "\\" + fd.cFileName).c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+            if (info.hIcon)
+                ::DestroyIcon(info.hIcon);
+        } while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+    }
+    return Now() - start;
+}
+
+void Startup()
+{
+    char previous[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    for (int count : { 100, 10000 }) {
+        std::string folder = StartupFolder(count);
+        double floor = ListingFloor(folder);
+        ::SetCurrentDirectoryA(folder.c_str());
+        double start = Now();
+        double shown = 0;
+        int rows = 0;
+        {
+            CKiruneDlg dlg;
+            ModalScript script(600000);
+            script.WaitFor([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+                .Then([&] {
+                    shown = Now() - start;
+                    rows = static_cast<int>(::SendDlgItemMessageA(dlg.m_hWnd, IDC_FILE_LIST, LVM_GETITEMCOUNT, 0, 0));
+                    ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0);
+                });
+            benchApp.m_pMainWnd = &dlg;
+            script.Start();
+            dlg.DoModal();
+            benchApp.m_pMainWnd = nullptr;
+        }
+        ::SetCurrentDirectoryA(previous);
+        char name[64];
+        std::snprintf(name, sizeof name, "start-up (%d files, %d rows)", count, rows);
+        Report(name, shown, floor);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -209,7 +280,7 @@ int main(int argc, char** argv)
     const struct {
         const char* name;
         void (*run)();
-    } benches[] = { { "page", PageRefresh }, { "scroll", Scroll }, { "memory", Memory } };
+    } benches[] = { { "page", PageRefresh }, { "scroll", Scroll }, { "memory", Memory }, { "startup", Startup } };
     for (const auto& bench : benches)
         if (g_only.empty() || g_only == bench.name)
             bench.run();

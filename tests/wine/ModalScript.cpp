@@ -11,7 +11,6 @@ std::map<UINT_PTR, ModalScript*>& Scripts()
 }
 
 const UINT kTickMs = 10;
-const DWORD kTimeoutMs = 20000;
 
 BOOL CALLBACK CloseDialogs(HWND hwnd, LPARAM)
 {
@@ -38,7 +37,7 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam)
 }
 } // namespace
 
-ModalScript::ModalScript() = default;
+ModalScript::ModalScript(DWORD timeoutMs) : m_timeoutMs(timeoutMs) {}
 
 ModalScript::~ModalScript()
 {
@@ -69,7 +68,7 @@ ModalScript& ModalScript::Pause(int ticks)
 
 void ModalScript::Start()
 {
-    m_deadline = ::GetTickCount() + kTimeoutMs;
+    m_deadline = ::GetTickCount() + m_timeoutMs;
     m_timer = ::SetTimer(nullptr, 0, kTickMs, &ModalScript::OnTick);
     Scripts()[m_timer] = this;
 }
@@ -110,7 +109,7 @@ void ModalScript::GiveUp()
     m_next = m_steps.size();
     // Close whatever is open so that the modal calls return.
     ::EnumThreadWindows(::GetCurrentThreadId(), CloseDialogs, 0);
-    m_deadline = ::GetTickCount() + kTimeoutMs;
+    m_deadline = ::GetTickCount() + m_timeoutMs;
     m_steps.push_back({ [] {
         ::EnumThreadWindows(::GetCurrentThreadId(), CloseDialogs, 0);
         return false;

@@ -10,7 +10,8 @@
 
 class ModalScript {
 public:
-    ModalScript();
+    // The script gives up, closing what is open, when a step has waited this long.
+    explicit ModalScript(DWORD timeoutMs = 20000);
     ~ModalScript();
 
     // A step that runs once.
@@ -39,6 +40,7 @@ private:
     std::vector<Step> m_steps;
     size_t m_next = 0;
     UINT_PTR m_timer = 0;
+    DWORD m_timeoutMs;
     DWORD m_deadline = 0;
     std::string m_failure;
 };

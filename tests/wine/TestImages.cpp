@@ -35,42 +35,62 @@ bool EncoderFor(const char* mimeType, CLSID* clsid)
     return false;
 }
 
-void RemoveTree(const std::string& folder)
+void RemoveTree(const std::string& path)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAA data;
+    HANDLE h = ::FindFirstFileA((path + "\\*").c_str(), &data);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
+            std::string name = data.cFileName;
             if (name == "." || name == "..")
                 continue;
-            std::string path = folder + "\\" + name;
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
+            std::string child = path + "\\" + name;
+            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
             else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(h, &fd));
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(h, &data));
         ::FindClose(h);
     }
-    ::RemoveDirectoryA(folder.c_str());
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(path.c_str());
 }
 } // namespace
 
 TempFolder::TempFolder()
 {
     static int serial = 0;
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%skirune-test-%lu-%d", temp, ::GetCurrentProcessId(), ++serial);
-    m_path = name;
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(sizeof temp, temp);
+    char spelled[MAX_PATH] = "";
+    ::GetLongPathNameA(temp, spelled, sizeof spelled);
+    m_path = std::string(spelled) + "kirune-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
+             std::to_string(++serial);
+    RemoveTree(m_path);
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder()
 {
     RemoveTree(m_path);
+}
+
+bool TempFolder::MakeFolder(const std::string& relative, DWORD attributes) const
+{
+    std::string path = File(relative);
+    return ::CreateDirectoryA(path.c_str(), nullptr) &&
+           (attributes == 0 || ::SetFileAttributesA(path.c_str(), attributes));
+}
+
+bool TempFolder::MakeFile(const std::string& relative, DWORD attributes) const
+{
+    HANDLE h = ::CreateFileA(File(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(h);
+    return true;
 }
 
 bool SaveImage(const std::string& path, int width, int height, const char* mimeType, const PixelFn& pixel)

@@ -15,13 +15,22 @@ inline void PrintTo(const CRect& r, std::ostream* os)
 // Pixel colour as 0xAARRGGBB.
 typedef std::function<DWORD(int x, int y)> PixelFn;
 
-// A fresh folder under the temporary folder; removed with its files by the destructor.
+// A fresh folder under the temporary folder, removed with all its contents
+// at the end. Paths are in code page 932, relative ones below the folder.
 class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's full path as the file system spells it, without a trailing backslash.
     const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+    std::string File(const std::string& relative) const { return m_path + "\\" + relative; }
+    std::string operator/(const std::string& relative) const { return File(relative); }
+    bool MakeFolder(const std::string& relative, DWORD attributes = 0) const;
+    bool MakeFile(const std::string& relative, DWORD attributes = 0) const;
+
 private:
     std::string m_path;
 };
