@@ -171,8 +171,9 @@ TEST_P(RangeTable, TurnsWideRangesOntoTheTurnedPhoto)
     EXPECT_EQ(c.want.top, got.top);
     EXPECT_EQ(c.want.right, got.right);
     EXPECT_EQ(c.want.bottom, got.bottom);
-    if (c.turned)
+    if (c.turned) {
         EXPECT_FALSE(RangeNeedsTurn(got)) << "a turned range is taller than wide";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, RangeTable, ::testing::Values(
