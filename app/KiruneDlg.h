@@ -27,6 +27,11 @@ public:
     HICON m_hIconUp;
     HICON m_hIconDown;
 
+    // Print jobs: one document "Print" of one page on the printer DC, which
+    // stays open for the command's next job.
+    void PrintPhoto(HDC hdc, const CString& path);
+    void PrintPhotoRange(HDC hdc, const CString& path, const RECT& range);
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -38,6 +43,8 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnClose();
     void OnExit();
+    void OnPrintAll();
+    void OnPrintOne();
     LRESULT OnFileListAdd(WPARAM wParam, LPARAM lParam);
     LRESULT OnFileListClear(WPARAM wParam, LPARAM lParam);
 

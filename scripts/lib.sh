@@ -8,6 +8,8 @@ KIRUNE_STATE=${KIRUNE_STATE:-$KIRUNE_BUILD/state}
 KIRUNE_PDF_DIR=${KIRUNE_PDF_DIR:-$KIRUNE_BUILD/pdf}
 KIRUNE_CUPS_PORT=${KIRUNE_CUPS_PORT:-6631}
 KIRUNE_PRINTER=${KIRUNE_PRINTER:-KirunePDF}
+# The tests (under Wine too) find the printers and their PDFs through these.
+export KIRUNE_PDF_DIR KIRUNE_PRINTER
 
 # Wine: a 32-bit prefix of the project's own, code page 932 through the
 # Japanese locale, no Mono or Gecko installers, no debug noise.
@@ -150,11 +152,17 @@ CONF
     done
     lpstat -r >/dev/null 2>&1 || { kirune_log "the CUPS scheduler did not start"; cat "$dir/log/"* >&2; return 1; }
     kirune_cups_add_printer "$KIRUNE_PRINTER" 300
+    # The print tests print at both resolutions the L-size area is checked at.
+    kirune_cups_add_printer "${KIRUNE_PRINTER}300" 300
+    kirune_cups_add_printer "${KIRUNE_PRINTER}600" 600
     lpadmin -d "$KIRUNE_PRINTER"
 }
 
 # Adds a PDF printer NAME at DPI dots per inch whose PDFs go to
-# $KIRUNE_PDF_DIR/NAME, one file per job (the job id in the name).
+# $KIRUNE_PDF_DIR/NAME, one file per job (the job id in the name). The PDFs
+# keep the printed images pixel for pixel (Ghostscript neither downsamples
+# nor compresses them lossily) and pages are never turned, so that a test
+# can check what was printed to the device pixel.
 kirune_cups_add_printer() {
     local name=$1 dpi=$2 out=$KIRUNE_PDF_DIR/$1
     mkdir -p "$out"
@@ -164,6 +172,7 @@ Out $out
 AnonDirName $out
 Label 1
 Grp root
+GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="%s" -dAutoRotatePages=/None -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode -dAutoFilterGrayImages=false -dGrayImageFilter=/FlateEncode -dPDFSETTINGS=/prepress -dDownsampleColorImages=false -dDownsampleGrayImages=false -dDownsampleMonoImages=false -c -f %s
 CONF
     lpadmin -p "$name" -v "cups-pdf:/$name" -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd \
             -o "Resolution=${dpi}dpi" -o PageSize=A4

@@ -1,0 +1,26 @@
+#include "GdiplusOwners.h"
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+CScopedGraphics::CScopedGraphics(HDC hdc)
+{
+    GdipCreateFromHDC(hdc, &m_graphics);
+}
+
+CScopedGraphics::~CScopedGraphics()
+{
+    if (m_graphics)
+        GdipDeleteGraphics(m_graphics);
+}
+
+CScopedImage::CScopedImage(const WCHAR* path)
+{
+    GdipLoadImageFromFile(path, &m_image);
+}
+
+CScopedImage::~CScopedImage()
+{
+    if (m_image)
+        GdipDisposeImage(m_image);
+}

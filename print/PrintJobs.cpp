@@ -1,0 +1,192 @@
+// The main window's print commands and their jobs: one document "Print" of
+// one page per photo, the photo (or its print range) stretched over the
+// L-size area at the top-left corner of the printable area.
+#include "KiruneDlg.h"
+#include "GdiplusOwners.h"
+#include "PageGeometry.h"
+#include "afxdlgs.h"
+#include <vector>
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+// Full printer dialog: printer, properties and copies, but no page range,
+// no selection and no print-to-file box.
+const DWORD kPrintDialogFlags = PD_ALLPAGES | PD_NOSELECTION | PD_NOPAGENUMS
+                              | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE;
+static_assert(kPrintDialogFlags == 0x14000C, "printer dialog flags");
+
+const char kDocName[] = "Print";
+const char kSelectPhotoText[] = "写真を選択（クリック）してください。";
+
+// The command's printer DC seen through a framework CDC for one job; the
+// handle is never deleted here, it serves the command's next job.
+class CBorrowedDC : public CDC {
+public:
+    explicit CBorrowedDC(HDC hdc) { Attach(hdc); }
+    ~CBorrowedDC() override { Detach(); }
+};
+
+DOCINFOA PrintDocInfo()
+{
+    DOCINFOA di{};
+    di.cbSize = sizeof di;
+    di.lpszDocName = kDocName;
+    di.lpszOutput = nullptr;   // to the printer, not to a file
+    di.lpszDatatype = nullptr;
+    di.fwType = 0;
+    return di;
+}
+
+// A photo path in the ANSI code page, with its terminating zero, as UTF-16.
+std::vector<WCHAR> WidePath(const CString& path)
+{
+    int n = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    std::vector<WCHAR> wide(n > 0 ? n : 1, L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), n);
+    return wide;
+}
+
+// The L-size area at the resolution of the graphics; 0 x 0 without graphics.
+void PageOf(GpGraphics* graphics, uint32_t& pageW, uint32_t& pageH)
+{
+    REAL dpiX = 0, dpiY = 0;
+    GdipGetDpiX(graphics, &dpiX);
+    GdipGetDpiY(graphics, &dpiY);
+    LPageSize(dpiX, dpiY, pageW, pageH);
+}
+
+UINT ImageWidth(GpImage* image)
+{
+    UINT w = 0;   // stays 0 when there is no image
+    GdipGetImageWidth(image, &w);
+    return w;
+}
+
+UINT ImageHeight(GpImage* image)
+{
+    UINT h = 0;
+    GdipGetImageHeight(image, &h);
+    return h;
+}
+
+} // namespace
+
+// ------------------------------------------------------------- commands
+
+void CKiruneDlg::OnPrintAll()
+{
+    CPrintDialog printDlg(FALSE, kPrintDialogFlags);
+    if (printDlg.DoModal() != IDOK)
+        return;
+    HDC hdc = printDlg.GetPrinterDC();
+    if (!hdc)
+        return;   // confirmed, yet no printer to draw on
+    const int count = m_photoList.GetSize();
+    for (int i = 0; i < count; i++) {
+        CString path = m_photoList.GetAt(i);
+        PrintPhoto(hdc, path);
+    }
+    ::DeleteDC(hdc);
+}
+
+void CKiruneDlg::OnPrintOne()
+{
+    if (m_selCell == -1) {
+        MessageBox(kSelectPhotoText, nullptr, MB_OK);   // caption: the application's name
+        return;
+    }
+    CThumbCell& cell = m_cells[m_selCell];
+    cell.ChoosePrintRange();
+    CRect range = cell.m_range;
+    if (range.IsRectEmpty())
+        return;   // no range chosen: nothing to say
+
+    CPrintDialog printDlg(FALSE, kPrintDialogFlags);
+    if (printDlg.DoModal() != IDOK)
+        return;
+    HDC hdc = printDlg.GetPrinterDC();
+    if (!hdc)
+        return;
+    // A cell with a range holds a photo of the list; the bound is checked all the same.
+    if (m_selPhoto >= 0 && m_selPhoto < m_photoList.GetSize()) {
+        CString path = m_photoList.GetAt(m_selPhoto);
+        PrintPhotoRange(hdc, path, range);
+    }
+    ::DeleteDC(hdc);
+}
+
+// ------------------------------------------------------------- jobs
+
+void CKiruneDlg::PrintPhoto(HDC hdc, const CString& path)
+{
+    CScopedGraphics graphics(hdc);
+    GdipSetPageUnit(graphics.Get(), UnitPixel);
+
+    CBorrowedDC dc(hdc);
+    DOCINFOA di = PrintDocInfo();
+    dc.StartDoc(&di);
+
+    CScopedImage image(WidePath(path).data());
+    uint32_t pageW = 0, pageH = 0;
+    PageOf(graphics.Get(), pageW, pageH);
+    UINT w = ImageWidth(image.Get());
+    UINT h = ImageHeight(image.Get());
+
+    if (PhotoNeedsTurn(w, h)) {
+        GdipImageRotateFlip(image.Get(), Rotate90FlipNone);
+        w = ImageWidth(image.Get());
+        h = ImageHeight(image.Get());
+    }
+
+    // The print service wants the document's one page marked.
+    dc.StartPage();
+    uint32_t srcW = 0, srcH = 0;
+    if (graphics.Get() && LSourceSize(pageW, pageH, w, h, srcW, srcH)) {
+        GdipDrawImageRectRectI(graphics.Get(), image.Get(),
+                               0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
+                               0, 0, static_cast<INT>(srcW), static_cast<INT>(srcH),
+                               UnitPixel, nullptr, nullptr, nullptr);
+    }
+    dc.EndPage();
+
+    dc.EndDoc();
+    dc.Detach();
+    // The image, then the graphics, are released as the scope ends.
+}
+
+void CKiruneDlg::PrintPhotoRange(HDC hdc, const CString& path, const RECT& rangeIn)
+{
+    RangeRect range = { rangeIn.left, rangeIn.top, rangeIn.right, rangeIn.bottom };
+
+    CScopedGraphics graphics(hdc);
+    GdipSetPageUnit(graphics.Get(), UnitPixel);
+
+    CBorrowedDC dc(hdc);
+    DOCINFOA di = PrintDocInfo();
+    dc.StartDoc(&di);
+
+    CScopedImage image(WidePath(path).data());
+    uint32_t pageW = 0, pageH = 0;
+    PageOf(graphics.Get(), pageW, pageH);
+
+    if (RangeNeedsTurn(range)) {
+        GdipImageRotateFlip(image.Get(), Rotate90FlipNone);
+        range = TurnRange(range, ImageWidth(image.Get()));
+    }
+
+    dc.StartPage();
+    if (graphics.Get() && pageW && pageH) {
+        GdipDrawImageRectRectI(graphics.Get(), image.Get(),
+                               0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
+                               range.left, range.top, range.right - range.left, range.bottom - range.top,
+                               UnitPixel, nullptr, nullptr, nullptr);
+    }
+    dc.EndPage();
+
+    dc.EndDoc();
+    dc.Detach();
+}

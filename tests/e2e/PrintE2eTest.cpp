@@ -1,0 +1,375 @@
+// Printing with the real program: 全印刷 and 個別印刷 through the printer
+// dialog onto the default PDF printer of the test scheduler (300 dpi), and
+// the documents that the spooler wrote.
+#include "HostTools.h"
+#include "KiruneProcess.h"
+#include "TestImages.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+const char kPrinterDialog[] = "印刷";
+const char kRangeDialog[] = "表示＆印刷範囲指定";
+const char kAppName[] = "Kirune";
+const char kSelectPhoto[] = "写真を選択（クリック）してください。";
+const int kPrintOne = 1000, kPrintAll = 1002, kImport = 1004, kExit = 1021, kCellFirst = 1007;
+const int kRangeClose = 1000, kRangePrint = 1001, kPicture = 0xFFFF;
+const COLORREF kMagenta = RGB(255, 0, 255);
+// The L-size area at the default printer's 300 dpi.
+const int kPageW = 1051, kPageH = 1500;
+
+const DWORD kRed = 0xFFFF0000, kLime = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00;
+
+COLORREF Rgb(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+
+// What a printed document holds, as the PDF tools of the host read it.
+struct PdfFacts {
+    bool read = false;
+    std::string title;
+    int pages = 0;
+    std::vector<SIZE> images;        // each image of the page, in pixels
+    std::vector<COLORREF> pixels;    // colours of the first image at the points asked for
+};
+
+// A photo in four quadrants split at (sx, sy): red, lime / blue, yellow.
+PixelFn Quadrants(int sx, int sy)
+{
+    return [=](int x, int y) { return y < sy ? (x < sx ? kRed : kLime) : (x < sx ? kBlue : kYellow); };
+}
+
+class PrintE2e : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* dir = std::getenv("KIRUNE_PDF_DIR");
+        const char* printer = std::getenv("KIRUNE_PRINTER");
+        ASSERT_TRUE(dir && printer) << "KIRUNE_PDF_DIR and KIRUNE_PRINTER name the default PDF printer";
+        m_pdfDir = std::string(dir) + "/" + printer;
+        for (const std::string& name : Pdfs())
+            ::DeleteFileA(WindowsPath(m_pdfDir + "/" + name).c_str());
+        ASSERT_TRUE(kirune.Start());
+        main = kirune.MainWindow();
+        ASSERT_NE(nullptr, main);
+    }
+    void TearDown() override
+    {
+        ClickButton(main, kExit);
+        EXPECT_TRUE(kirune.WaitExit(10000));
+    }
+
+    // The printer's PDFs, in the order of their jobs.
+    std::vector<std::string> Pdfs()
+    {
+        std::vector<std::pair<int, std::string>> jobs;
+        WIN32_FIND_DATAA found;
+        HANDLE find = ::FindFirstFileA(WindowsPath(m_pdfDir + "/*.pdf").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                // cups-pdf names them job_ID-TITLE....pdf
+                jobs.push_back({ std::atoi(found.cFileName + 4), found.cFileName });
+            } while (::FindNextFileA(find, &found));
+            ::FindClose(find);
+        }
+        std::sort(jobs.begin(), jobs.end());
+        std::vector<std::string> names;
+        for (const auto& job : jobs)
+            names.push_back(job.second);
+        return names;
+    }
+    // Waits until the spooler has written that many complete PDFs.
+    bool WaitForPdfs(size_t count)
+    {
+        for (int i = 0; i < 600; i++, ::Sleep(100)) {
+            std::vector<std::string> names = Pdfs();
+            if (names.size() < count)
+                continue;
+            bool complete = true;
+            for (const std::string& name : names)
+                complete = complete && RunOnHost("pdfinfo '" + m_pdfDir + "/" + name + "' >/dev/null", nullptr);
+            if (complete)
+                return true;
+        }
+        return false;
+    }
+    PdfFacts Read(const std::string& name, const std::vector<POINT>& points = {})
+    {
+        std::string fmt;
+        for (const POINT& p : points) {
+            char one[160];
+            std::snprintf(one, sizeof one, "%%[fx:int(255*p{%ld,%ld}.r+.5)] %%[fx:int(255*p{%ld,%ld}.g+.5)] "
+                          "%%[fx:int(255*p{%ld,%ld}.b+.5)]\\n", p.x, p.y, p.x, p.y, p.x, p.y);
+            fmt += one;
+        }
+        std::string script =
+            "f='" + m_pdfDir + "/" + name + "'\n"
+            "pdfinfo \"$f\" | sed -n 's/^Title: *//p'\n"
+            "pdfinfo \"$f\" | sed -n 's/^Pages: *//p'\n"
+            "pdfimages -list \"$f\" | tail -n +3 | awk '{print \"image\", $4, $5}'\n"
+            "d=$(mktemp -d)\n"
+            "pdfimages -f 1 -l 1 -png \"$f\" \"$d/i\"\n"
+            "if [ -e \"$d/i-000.png\" ] && [ -n '" + fmt + "' ]; then convert \"$d/i-000.png\" -format '" + fmt + "' info:; fi\n"
+            "rm -rf \"$d\"\n";
+        PdfFacts facts;
+        std::string out;
+        facts.read = RunOnHost(script, &out);
+        std::istringstream lines(out);
+        std::string line;
+        std::getline(lines, facts.title);
+        std::getline(lines, line);
+        facts.pages = std::atoi(line.c_str());
+        while (std::getline(lines, line)) {
+            std::istringstream words(line);
+            std::string first;
+            words >> first;
+            if (first == "image") {
+                SIZE size{};
+                words >> size.cx >> size.cy;
+                facts.images.push_back(size);
+            } else {
+                int r = std::atoi(first.c_str()), g = 0, b = 0;
+                words >> g >> b;
+                facts.pixels.push_back(RGB(r, g, b));
+            }
+        }
+        return facts;
+    }
+    // One document "Print" of one page.
+    void ExpectDocument(const PdfFacts& facts, const std::string& name)
+    {
+        EXPECT_TRUE(facts.read) << name;
+        EXPECT_EQ("Print", facts.title) << name;
+        EXPECT_EQ(1, facts.pages) << name;
+    }
+    // The L-size area, drawn as one image of the page.
+    void ExpectArea(const PdfFacts& facts, const std::string& name)
+    {
+        ASSERT_EQ(1u, facts.images.size()) << name;
+        EXPECT_EQ(kPageW, facts.images[0].cx) << name;
+        EXPECT_EQ(kPageH, facts.images[0].cy) << name;
+    }
+
+    std::string Photo(const char* name, int width, int height, const PixelFn& pixel)
+    {
+        const char* mime = std::string(name).find(".jpg") != std::string::npos ? "image/jpeg" : "image/png";
+        EXPECT_TRUE(SaveImage(folder.File(name), width, height, mime, pixel)) << name;
+        return folder.File(name);
+    }
+    void Import(const std::string& quotedNames)
+    {
+        ClickButton(main, kImport);
+        ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quotedNames));
+    }
+    // Confirms (or cancels) the printer dialog of the command.
+    void AnswerPrinterDialog(int button)
+    {
+        HWND dialog = WaitForWindow(kirune.Id(), kPrinterDialog);
+        ASSERT_NE(nullptr, dialog) << "no printer dialog";
+        ClickButton(dialog, button);
+        ASSERT_TRUE(WaitForGone(dialog));
+    }
+    // Clicks the picture of a cell and waits for the magenta band.
+    void Select(int cell)
+    {
+        HWND cellWnd = ::GetDlgItem(main, kCellFirst + cell);
+        HWND picture = ::GetDlgItem(cellWnd, kPicture);
+        ASSERT_NE(nullptr, picture);
+        ClickAt(picture, 20, 20);
+        bool magenta = false;
+        for (int i = 0; i < 200 && !magenta; i++, ::Sleep(50)) {
+            POINT p = ClientToScreenPoint(cellWnd, 3, 3);
+            magenta = ScreenPixel(p.x, p.y) == kMagenta;
+        }
+        ASSERT_TRUE(magenta) << "cell " << cell << " was not selected";
+    }
+    HWND OpenRangeDialog()
+    {
+        ClickButton(main, kPrintOne);
+        return WaitForWindow(kirune.Id(), kRangeDialog);
+    }
+    // A drag over the range dialog's picture, as the mouse would post it.
+    void Drag(HWND rangeDialog, int fromX, int fromY, int toX, int toY)
+    {
+        HWND picture = ::GetDlgItem(rangeDialog, kPicture);
+        ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
+        ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
+        ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+    }
+
+    KiruneProcess kirune;
+    HWND main = nullptr;
+    TempFolder folder;
+    std::string m_pdfDir;
+};
+
+TEST_F(PrintE2e, PrintAllGivesOneDocumentPerPhotoInListOrder)
+{
+    Photo("a.png", 400, 300, [](int, int) { return kRed; });
+    Photo("b.png", 300, 400, [](int, int) { return kLime; });
+    Photo("c.jpg", 320, 320, [](int, int) { return kBlue; });
+    Import("\"a.png\" \"b.png\" \"c.jpg\"");
+    ClickButton(main, kPrintAll);
+    AnswerPrinterDialog(IDOK);
+    ASSERT_TRUE(WaitForPdfs(3));
+
+    std::vector<std::string> pdfs = Pdfs();
+    ASSERT_EQ(3u, pdfs.size());
+    const DWORD colours[] = { kRed, kLime, kBlue };
+    for (int i = 0; i < 3; i++) {
+        PdfFacts facts = Read(pdfs[i], { { kPageW / 2, kPageH / 2 } });
+        ExpectDocument(facts, pdfs[i]);
+        ExpectArea(facts, pdfs[i]);
+        ASSERT_EQ(1u, facts.pixels.size());
+        EXPECT_TRUE(NearColour(facts.pixels[0], Rgb(colours[i]), 40)) << "document " << i;
+    }
+}
+
+TEST_F(PrintE2e, APhotoDeletedAfterImportGivesAnEmptyDocumentAndTheNextStillPrints)
+{
+    Photo("a.png", 400, 300, [](int, int) { return kRed; });
+    std::string gone = Photo("b.png", 300, 400, [](int, int) { return kLime; });
+    Photo("c.png", 300, 400, [](int, int) { return kBlue; });
+    Import("\"a.png\" \"b.png\" \"c.png\"");
+    ASSERT_TRUE(::DeleteFileA(gone.c_str()));
+    ClickButton(main, kPrintAll);
+    AnswerPrinterDialog(IDOK);
+    ASSERT_TRUE(WaitForPdfs(3));
+
+    std::vector<std::string> pdfs = Pdfs();
+    ASSERT_EQ(3u, pdfs.size());
+    PdfFacts first = Read(pdfs[0], { { 100, 100 } });
+    PdfFacts empty = Read(pdfs[1]);
+    PdfFacts last = Read(pdfs[2], { { 100, 100 } });
+    ExpectDocument(first, pdfs[0]);
+    ExpectDocument(empty, pdfs[1]);
+    ExpectDocument(last, pdfs[2]);
+    EXPECT_TRUE(empty.images.empty()) << "the deleted photo's page shows nothing";
+    ASSERT_EQ(1u, first.pixels.size());
+    ASSERT_EQ(1u, last.pixels.size());
+    EXPECT_TRUE(NearColour(first.pixels[0], Rgb(kRed), 40));
+    EXPECT_TRUE(NearColour(last.pixels[0], Rgb(kBlue), 40));
+}
+
+TEST_F(PrintE2e, CancellingThePrinterDialogPrintsNothing)
+{
+    Photo("a.png", 400, 300, [](int, int) { return kRed; });
+    Import("\"a.png\"");
+    ClickButton(main, kPrintAll);
+    AnswerPrinterDialog(IDCANCEL);
+    // A second command that prints: its document is the only one, so the
+    // cancelled command sent none before it.
+    ClickButton(main, kPrintAll);
+    AnswerPrinterDialog(IDOK);
+    ASSERT_TRUE(WaitForPdfs(1));
+    EXPECT_EQ(1u, Pdfs().size());
+}
+
+TEST_F(PrintE2e, PrintOneWithoutASelectedPhotoOnlyAsksForAClick)
+{
+    Photo("a.png", 400, 300, [](int, int) { return kRed; });
+    Import("\"a.png\"");
+    ClickButton(main, kPrintOne);
+    HWND box = WaitForWindow(kirune.Id(), kAppName);
+    ASSERT_NE(nullptr, box) << "no message box captioned " << kAppName;
+    bool hasText = false;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        hasText = hasText || TextOf(c) == kSelectPhoto;
+    EXPECT_TRUE(hasText);
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kRangeDialog, 0));
+    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kPrinterDialog, 0));
+    ClickButton(box, IDOK);
+    ASSERT_TRUE(WaitForGone(box));
+    EXPECT_TRUE(Pdfs().empty());
+}
+
+struct RangeDialogEnd {
+    const char* name;
+    void (*close)(HWND);
+};
+
+class PrintE2eClosedRange : public PrintE2e, public ::testing::WithParamInterface<RangeDialogEnd> {};
+
+TEST_P(PrintE2eClosedRange, PrintsNothingAndOpensNoPrinterDialog)
+{
+    Photo("a.png", 400, 300, Quadrants(200, 150));
+    Import("\"a.png\"");
+    Select(0);
+    HWND range = OpenRangeDialog();
+    ASSERT_NE(nullptr, range);
+    Drag(range, 10, 10, 137, 11);
+    GetParam().close(range);
+    ASSERT_TRUE(WaitForGone(range));
+    // The command has ended without a printer dialog: the next 個別印刷
+    // opens the range dialog again, and nothing else is open.
+    HWND again = OpenRangeDialog();
+    ASSERT_NE(nullptr, again) << "the command did not return to the main window";
+    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kPrinterDialog, 0));
+    ::PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitForGone(again));
+    EXPECT_TRUE(Pdfs().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintE2e, PrintE2eClosedRange, ::testing::Values(
+    RangeDialogEnd{ "CloseButton", [](HWND h) { ClickButton(h, kRangeClose); } },
+    RangeDialogEnd{ "CloseBox", [](HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); } }),
+    [](const ::testing::TestParamInfo<RangeDialogEnd>& info) { return std::string(info.param.name); });
+
+TEST_F(PrintE2e, ADraggedRangePrintsExactlyThatPartTurned)
+{
+    // 1200 x 900, quadrants split away from the middle, so that no other
+    // part of the photo, turned either way, shows the same layout.
+    const int photoW = 1200, photoH = 900, splitX = 700, splitY = 400;
+    Photo("range.png", photoW, photoH, Quadrants(splitX, splitY));
+    Import("\"range.png\"");
+    Select(0);
+    HWND range = OpenRangeDialog();
+    ASSERT_NE(nullptr, range);
+
+    // The photo is fitted into the picture from its top-left corner; the
+    // picture's pixels times the scale are photo pixels.
+    RECT client;
+    ::GetClientRect(::GetDlgItem(range, kPicture), &client);
+    const int heightAtFullWidth = photoH * client.right / photoW;
+    const int fittedW = heightAtFullWidth > client.bottom ? photoW * client.bottom / photoH : client.right;
+    const double scale = static_cast<double>(photoW) / fittedW;
+    // A 127 x 89 frame around the split, 50 and 35 pixels in from its corner.
+    const int x0 = static_cast<int>(splitX / scale) - 50, y0 = static_cast<int>(splitY / scale) - 35;
+    Drag(range, x0, y0, x0 + 127, y0 + 1);
+    ClickButton(range, kRangePrint);
+    ASSERT_TRUE(WaitForGone(range));
+    AnswerPrinterDialog(IDOK);
+    ASSERT_TRUE(WaitForPdfs(1));
+
+    // The range in photo pixels, wider than tall: printed turned clockwise,
+    // the stored bottom-left (blue) at the area's top-left, the stored
+    // top-left (red) at its top-right. Its split row and column land here:
+    const double left = x0 * scale, top = y0 * scale, right = (x0 + 127) * scale, bottom = (y0 + 89) * scale;
+    const int splitColumn = static_cast<int>((bottom - splitY) * kPageW / (bottom - top));
+    const int splitRow = static_cast<int>((splitX - left) * kPageH / (right - left));
+    // Photo pixels are about six device pixels here; the checks keep clear
+    // of the split by 15 and of the right and bottom edges by 20, where the
+    // imaging library's smoothing may reach one photo pixel past the range.
+    const std::vector<POINT> points = {
+        { 10, 10 }, { kPageW - 20, 10 }, { 10, kPageH - 20 }, { kPageW - 20, kPageH - 20 },
+        { splitColumn - 15, splitRow / 2 }, { splitColumn + 15, splitRow / 2 },
+        { splitColumn / 2, splitRow - 15 }, { splitColumn / 2, splitRow + 15 },
+    };
+    const DWORD want[] = { kBlue, kRed, kYellow, kLime, kBlue, kRed, kBlue, kYellow };
+
+    std::vector<std::string> pdfs = Pdfs();
+    ASSERT_EQ(1u, pdfs.size());
+    PdfFacts facts = Read(pdfs[0], points);
+    ExpectDocument(facts, pdfs[0]);
+    ExpectArea(facts, pdfs[0]);
+    ASSERT_EQ(points.size(), facts.pixels.size());
+    for (size_t i = 0; i < points.size(); i++)
+        EXPECT_TRUE(NearColour(facts.pixels[i], Rgb(want[i]), 40))
+            << "device pixel " << points[i].x << "," << points[i].y << " shows " << std::hex << facts.pixels[i];
+}
+
+} // namespace

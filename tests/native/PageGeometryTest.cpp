@@ -1,0 +1,220 @@
+#include "PageGeometry.h"
+#include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+TEST(LPageGeometry, WidthConstantIsTheFloatNearestTo89Over25Point4)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &kLWidthInches, sizeof bits);
+    EXPECT_EQ(0x40604081u, bits);
+    EXPECT_EQ(5.0f, kLHeightInches);
+}
+
+struct PageCase {
+    float dpiX, dpiY;
+    uint32_t wantW, wantH;
+};
+
+class LPageSizeTable : public ::testing::TestWithParam<PageCase> {};
+
+TEST_P(LPageSizeTable, TruncatesTheDoubleProduct)
+{
+    const PageCase& c = GetParam();
+    uint32_t w = 0xDEADBEEF, h = 0xDEADBEEF;
+    LPageSize(c.dpiX, c.dpiY, w, h);
+    EXPECT_EQ(c.wantW, w);
+    EXPECT_EQ(c.wantH, h);
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, LPageSizeTable, ::testing::Values(
+    PageCase{300, 300, 1051, 1500},
+    PageCase{360, 360, 1261, 1800},
+    PageCase{600, 600, 2102, 3000},
+    PageCase{720, 720, 2522, 3600},
+    PageCase{1200, 1200, 4204, 6000},
+    // each side follows its own resolution
+    PageCase{600, 300, 2102, 1500},
+    PageCase{150, 1200, 525, 6000},
+    // 72 * 3.503937f = 252.28: truncated, and 71.9 * 5 = 359.5 is not rounded up
+    PageCase{72, 71.9f, 252, 359},
+    // so low that the area has no pixels
+    PageCase{0.2f, 0.1f, 0, 0},
+    PageCase{0, 0, 0, 0},
+    PageCase{-300, -300, 0, 0},
+    // one side empty, the other not
+    PageCase{0, 300, 0, 1500}));
+
+TEST(LPageGeometry, FormsTheProductInDoubleNotFloat)
+{
+    // Find a resolution whose product, rounded to float, crosses an integer
+    // that the double product stays below: there the two truncate differently.
+    float dpi = 0;
+    for (float d = 1.0f; d < 100000.0f; d += 0.1f) {
+        double exact = static_cast<double>(d) * static_cast<double>(kLWidthInches);
+        float single = d * kLWidthInches;
+        if (std::floor(exact) != std::floor(static_cast<double>(single))) {
+            dpi = d;
+            break;
+        }
+    }
+    ASSERT_NE(0.0f, dpi) << "no resolution separates float from double";
+    uint32_t w = 0, h = 0;
+    LPageSize(dpi, dpi, w, h);
+    EXPECT_EQ(static_cast<uint32_t>(static_cast<double>(dpi) * static_cast<double>(kLWidthInches)), w);
+}
+
+TEST(LPageGeometry, NotANumberGivesAnEmptyArea)
+{
+    uint32_t w = 1, h = 1;
+    float nan = std::numeric_limits<float>::quiet_NaN();
+    LPageSize(nan, nan, w, h);
+    EXPECT_EQ(0u, w);
+    EXPECT_EQ(0u, h);
+}
+
+TEST(LPageGeometry, HugeResolutionStaysASignedDrawingSize)
+{
+    uint32_t w = 0, h = 0;
+    LPageSize(1e30f, std::numeric_limits<float>::infinity(), w, h);
+    EXPECT_EQ(static_cast<uint32_t>(std::numeric_limits<int32_t>::max()), w);
+    EXPECT_EQ(static_cast<uint32_t>(std::numeric_limits<int32_t>::max()), h);
+}
+
+struct TurnCase {
+    uint32_t w, h;
+    bool turned;
+};
+
+class PhotoTurnTable : public ::testing::TestWithParam<TurnCase> {};
+
+TEST_P(PhotoTurnTable, TurnsOnlyPhotosWiderThanTall)
+{
+    const TurnCase& c = GetParam();
+    EXPECT_EQ(c.turned, PhotoNeedsTurn(c.w, c.h));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, PhotoTurnTable, ::testing::Values(
+    TurnCase{4000, 3000, true},
+    TurnCase{3000, 4000, false},
+    TurnCase{3000, 3000, false},
+    TurnCase{1, 0, true},
+    TurnCase{0, 0, false},          // a photo that could not be read
+    TurnCase{0x80000000u, 1, true}  // compared unsigned
+));
+
+struct SourceCase {
+    float dpi;
+    uint32_t w, h;      // the photo as stored
+    uint32_t wantW, wantH;
+};
+
+class PrintAllSourceTable : public ::testing::TestWithParam<SourceCase> {};
+
+// The whole road of the print-all job: page, turn, source.
+TEST_P(PrintAllSourceTable, CutsFromTheTopLeftOfTheTurnedPhoto)
+{
+    const SourceCase& c = GetParam();
+    uint32_t pageW = 0, pageH = 0;
+    LPageSize(c.dpi, c.dpi, pageW, pageH);
+    uint32_t w = c.w, h = c.h;
+    if (PhotoNeedsTurn(w, h))
+        std::swap(w, h);
+    uint32_t srcW = 0xDEADBEEF, srcH = 0xDEADBEEF;
+    EXPECT_TRUE(LSourceSize(pageW, pageH, w, h, srcW, srcH));
+    EXPECT_EQ(c.wantW, srcW);
+    EXPECT_EQ(c.wantH, srcH);
+    EXPECT_LE(srcW, w);
+    EXPECT_LE(srcH, h);
+}
+
+INSTANTIATE_TEST_SUITE_P(Photos, PrintAllSourceTable, ::testing::Values(
+    SourceCase{600, 4000, 3000, 2802, 4000},   // turned; 198 columns cut at the right
+    SourceCase{600, 3000, 4000, 2802, 4000},   // upright already
+    SourceCase{600, 3000, 3000, 2102, 3000},   // square: not turned, the right part cut
+    SourceCase{300, 1600, 1200, 1121, 1600},   // turned to 1200 x 1600
+    SourceCase{300, 1051, 1500, 1051, 1500},   // exactly the L-size area
+    SourceCase{300, 1200, 1000, 840, 1200},    // turned to 1000 x 1200: the right is cut
+    SourceCase{300, 1000, 2000, 1000, 1427},   // tall and narrow: the bottom is cut
+    SourceCase{600, 0, 0, 0, 0}));             // a photo that could not be read: nothing
+
+TEST(LPageGeometry, EmptyAreaGivesNoSourceAndDividesByNothing)
+{
+    uint32_t srcW = 7, srcH = 7;
+    EXPECT_FALSE(LSourceSize(0, 1500, 3000, 4000, srcW, srcH));
+    EXPECT_EQ(0u, srcW);
+    EXPECT_EQ(0u, srcH);
+    srcW = srcH = 7;
+    EXPECT_FALSE(LSourceSize(1051, 0, 3000, 4000, srcW, srcH));
+    EXPECT_EQ(0u, srcW);
+    EXPECT_EQ(0u, srcH);
+}
+
+struct RangeCase {
+    RangeRect range;
+    uint32_t turnedW;   // width of the turned photo, when the range turns
+    bool turned;
+    RangeRect want;     // the source drawn
+};
+
+class RangeTable : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(RangeTable, TurnsWideRangesOntoTheTurnedPhoto)
+{
+    const RangeCase& c = GetParam();
+    ASSERT_EQ(c.turned, RangeNeedsTurn(c.range));
+    RangeRect got = c.turned ? TurnRange(c.range, c.turnedW) : c.range;
+    EXPECT_EQ(c.want.left, got.left);
+    EXPECT_EQ(c.want.top, got.top);
+    EXPECT_EQ(c.want.right, got.right);
+    EXPECT_EQ(c.want.bottom, got.bottom);
+    if (c.turned) {
+        EXPECT_FALSE(RangeNeedsTurn(got)) << "a turned range is taller than wide";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, RangeTable, ::testing::Values(
+    // 4000 x 3000 photo, range 1270 x 890: x 1610, y 1000, 890 x 1270
+    RangeCase{{1000, 500, 2270, 1390}, 3000, true, {1610, 1000, 2500, 2270}},
+    // portrait range on a portrait photo: drawn as it is
+    RangeCase{{100, 200, 990, 1470}, 0, false, {100, 200, 990, 1470}},
+    // a square range is not turned
+    RangeCase{{10, 10, 500, 500}, 0, false, {10, 10, 500, 500}},
+    // the whole of a 127 x 89 photo
+    RangeCase{{0, 0, 127, 89}, 89, true, {0, 0, 89, 127}},
+    // a photo that could not be read: W' reads 0, the mapping still runs
+    RangeCase{{1000, 500, 2270, 1390}, 0, true, {-1390, 1000, -500, 2270}},
+    // a range past the photo's lower edge maps to the left of the turned photo
+    RangeCase{{0, 2500, 1270, 3390}, 3000, true, {-390, 0, 500, 1270}}));
+
+TEST(RangeGeometry, TurnedRangeCoversTheSamePixels)
+{
+    // Every pixel (x, y) of the stored photo is at (H - 1 - y, x) after the
+    // turn; the corners of the range must land on the mapped range's corners.
+    const uint32_t photoH = 3000;
+    RangeRect r{1000, 500, 2270, 1390};
+    RangeRect t = TurnRange(r, photoH);
+    auto turnX = [&](int32_t, int32_t y) { return static_cast<int32_t>(photoH) - 1 - y; };
+    auto turnY = [&](int32_t x, int32_t) { return x; };
+    // stored top-left pixel: top-right pixel of the mapped range
+    EXPECT_EQ(t.right - 1, turnX(r.left, r.top));
+    EXPECT_EQ(t.top, turnY(r.left, r.top));
+    // stored bottom-right pixel: bottom-left pixel of the mapped range
+    EXPECT_EQ(t.left, turnX(r.right - 1, r.bottom - 1));
+    EXPECT_EQ(t.bottom - 1, turnY(r.right - 1, r.bottom - 1));
+    EXPECT_EQ(r.right - r.left, t.bottom - t.top);
+    EXPECT_EQ(r.bottom - r.top, t.right - t.left);
+}
+
+TEST(RangeGeometry, FarOutRangeDoesNotOverflowTheComparison)
+{
+    const int32_t big = std::numeric_limits<int32_t>::max();
+    const int32_t small = std::numeric_limits<int32_t>::min();
+    EXPECT_TRUE(RangeNeedsTurn(RangeRect{small, 0, big, 10}));
+    EXPECT_FALSE(RangeNeedsTurn(RangeRect{0, small, 10, big}));
+}
+
+} // namespace

@@ -1,0 +1,594 @@
+// The print jobs and the print-all command, watched call by call on a real
+// printer DC of the test scheduler: the order of graphics, document, page
+// and image, what is drawn from where, and what becomes of the DC.
+#include "KiruneDlg.h"
+#include "GdiplusOwners.h"
+#include "ModalScript.h"
+#include "PageGeometry.h"
+#include "PrintSpy.h"
+#include <gdiplus.h>
+#include <winspool.h>
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+const char kPrinterDialogTitle[] = "印刷";
+const char kRangeDialogTitle[] = "表示＆印刷範囲指定";
+const char kSelectPhotoText[] = "写真を選択（クリック）してください。";
+// The full printer dialog's flags, with the framework's PD_RETURNDC.
+const char kPrinterDialogFlags[] = "flags 0x14010C";
+const char kNoExtras[] = "unit 2 attributes 00000000 abort 00000000 data 00000000";
+
+// The 300 dpi PDF printer of the test scheduler.
+std::string TestPrinter()
+{
+    const char* base = std::getenv("KIRUNE_PRINTER");
+    return std::string(base ? base : "") + "300";
+}
+
+HDC TestPrinterDC()
+{
+    // Asking the spooler first has Wine take in the printers of CUPS.
+    HANDLE printer = nullptr;
+    std::string name = TestPrinter();
+    if (!::OpenPrinterA(&name[0], &printer, nullptr))
+        return nullptr;
+    ::ClosePrinter(printer);
+    return ::CreateDCA("WINSPOOL", name.c_str(), nullptr, nullptr);
+}
+
+class PrintJobs : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&s_token, &input, nullptr);
+        s_landscape = MakeTestPhoto("landscape.png", 400, 300);
+        s_portrait = MakeTestPhoto("portrait.png", 300, 400);
+        s_square = MakeTestPhoto("square.png", 300, 300);
+    }
+    static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(s_token); }
+
+    void SetUp() override
+    {
+        m_dc = TestPrinterDC();
+        ASSERT_NE(nullptr, m_dc) << "no printer " << TestPrinter();
+        ASSERT_EQ(300, ::GetDeviceCaps(m_dc, LOGPIXELSX));
+    }
+    void TearDown() override
+    {
+        PrintSpy::Stop();
+        if (m_dc)
+            ::DeleteDC(m_dc);
+    }
+
+    void PrintAll(const std::string& path)
+    {
+        PrintSpy::Start();
+        m_dlg.PrintPhoto(m_dc, CString(path.c_str()));
+        PrintSpy::Stop();
+    }
+    void PrintRange(const std::string& path, const RECT& range)
+    {
+        PrintSpy::Start();
+        m_dlg.PrintPhotoRange(m_dc, CString(path.c_str()), range);
+        PrintSpy::Stop();
+    }
+
+    // Every call about the DC is about the job's DC, every call about the
+    // graphics or the image about the one the job made, and no DC is deleted.
+    void ExpectOneDcGraphicsAndImage()
+    {
+        const SpyCall* created = PrintSpy::Find("GdipCreateFromHDC");
+        const SpyCall* loaded = PrintSpy::Find("GdipLoadImageFromFile");
+        ASSERT_NE(nullptr, created);
+        ASSERT_NE(nullptr, loaded);
+        for (const SpyCall& c : PrintSpy::Calls()) {
+            const std::string& n = c.name;
+            if (n == "StartDoc" || n == "EndDoc" || n == "StartPage" || n == "EndPage" || n == "GdipCreateFromHDC") {
+                EXPECT_EQ(static_cast<void*>(m_dc), c.handle) << n;
+            }
+            if (n == "GdipSetPageUnit" || n == "GdipGetDpiX" || n == "GdipGetDpiY" || n == "GdipDeleteGraphics"
+                || n == "GdipDrawImageRectRectI") {
+                EXPECT_EQ(created->made, c.handle) << n;
+            }
+            if (n == "GdipGetImageWidth" || n == "GdipGetImageHeight" || n == "GdipImageRotateFlip"
+                || n == "GdipDisposeImage") {
+                EXPECT_EQ(loaded->made, c.handle) << n;
+            }
+            if (n == "GdipDrawImageRectRectI") {
+                EXPECT_EQ(loaded->made, c.made) << "the image drawn";
+            }
+            // Each size is read into a variable set to 0 just before.
+            if (n == "GdipGetImageWidth" || n == "GdipGetImageHeight") {
+                EXPECT_EQ("0", c.args) << n;
+            }
+        }
+        EXPECT_EQ(0, PrintSpy::Count("DeleteDC"));
+        // The DC is still open for the command's next job.
+        EXPECT_EQ(300, ::GetDeviceCaps(m_dc, LOGPIXELSX));
+    }
+
+    void ExpectDocumentAndUnit()
+    {
+        const SpyCall* doc = PrintSpy::Find("StartDoc");
+        ASSERT_NE(nullptr, doc);
+        EXPECT_EQ("size 1 name Print output (null) datatype (null) type 0", doc->args);
+        const SpyCall* unit = PrintSpy::Find("GdipSetPageUnit");
+        ASSERT_NE(nullptr, unit);
+        EXPECT_EQ("2", unit->args);   // UnitPixel
+    }
+
+    std::string DrawArgs()
+    {
+        const SpyCall* draw = PrintSpy::Find("GdipDrawImageRectRectI");
+        return draw ? draw->args : "(not drawn)";
+    }
+
+    static ULONG_PTR s_token;
+    static std::string s_landscape, s_portrait, s_square;
+    CKiruneDlg m_dlg;
+    HDC m_dc = nullptr;
+};
+
+ULONG_PTR PrintJobs::s_token = 0;
+std::string PrintJobs::s_landscape, PrintJobs::s_portrait, PrintJobs::s_square;
+
+TEST_F(PrintJobs, PrintPhotoTurnsALandscapePhotoAndCutsItsRight)
+{
+    PrintAll(s_landscape);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight",
+                      "GdipImageRotateFlip", "GdipGetImageWidth", "GdipGetImageHeight",
+                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "GdipDisposeImage", "GdipDeleteGraphics" }),
+              PrintSpy::Names());
+    ExpectDocumentAndUnit();
+    ExpectOneDcGraphicsAndImage();
+    EXPECT_EQ(s_landscape, PrintSpy::Find("GdipLoadImageFromFile")->args);
+    EXPECT_EQ("1", PrintSpy::Find("GdipImageRotateFlip")->args);   // Rotate90FlipNone
+    // 1051 x 1500 at 300 dpi; the turned 300 x 400 photo gives 280 x 400.
+    EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 280 400 ") + kNoExtras, DrawArgs());
+}
+
+TEST_F(PrintJobs, PrintPhotoLeavesPortraitAndSquarePhotosUnturned)
+{
+    PrintAll(s_portrait);
+    EXPECT_EQ(0, PrintSpy::Count("GdipImageRotateFlip"));
+    EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 280 400 ") + kNoExtras, DrawArgs());
+    ExpectOneDcGraphicsAndImage();
+
+    PrintAll(s_square);
+    EXPECT_EQ(0, PrintSpy::Count("GdipImageRotateFlip"));
+    EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 210 300 ") + kNoExtras, DrawArgs());
+    ExpectOneDcGraphicsAndImage();
+}
+
+TEST_F(PrintJobs, PrintPhotoOfAMissingFileStillMakesItsDocument)
+{
+    PrintAll("Z:\\no\\such\\photo.jpg");
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight",
+                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc", "GdipDeleteGraphics" }),
+              PrintSpy::Names());
+    EXPECT_EQ(nullptr, PrintSpy::Find("GdipLoadImageFromFile")->made);
+    // No image, and a 0 x 0 source: nothing is drawn.
+    EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 0 0 ") + kNoExtras, DrawArgs());
+    EXPECT_EQ(nullptr, PrintSpy::Find("GdipDrawImageRectRectI")->made);
+}
+
+TEST_F(PrintJobs, WithoutGraphicsTheDocumentStartsAndEndsAndNothingIsDrawn)
+{
+    PrintSpy::Start();
+    PrintSpy::s_failCreateGraphics = true;
+    m_dlg.PrintPhoto(m_dc, CString(s_landscape.c_str()));
+    RECT wide = { 100, 50, 227, 139 };
+    m_dlg.PrintPhotoRange(m_dc, CString(s_landscape.c_str()), wide);
+    PrintSpy::Stop();
+    EXPECT_EQ(2, PrintSpy::Count("StartDoc"));
+    EXPECT_EQ(2, PrintSpy::Count("StartPage"));
+    EXPECT_EQ(2, PrintSpy::Count("EndPage"));
+    EXPECT_EQ(2, PrintSpy::Count("EndDoc"));
+    EXPECT_EQ(0, PrintSpy::Count("GdipDrawImageRectRectI"));
+    EXPECT_EQ(0, PrintSpy::Count("GdipDeleteGraphics"));   // there was none
+    EXPECT_EQ(2, PrintSpy::Count("GdipDisposeImage"));
+    EXPECT_EQ(0, PrintSpy::Count("DeleteDC"));
+}
+
+TEST_F(PrintJobs, AResolutionTooLowForOnePixelDrawsNothing)
+{
+    PrintSpy::Start();
+    PrintSpy::s_dpi = 0.25f;   // 0.88 x 1.25 pixels: the width truncates to 0
+    m_dlg.PrintPhoto(m_dc, CString(s_portrait.c_str()));
+    RECT tall = { 10, 20, 99, 147 };
+    m_dlg.PrintPhotoRange(m_dc, CString(s_portrait.c_str()), tall);
+    PrintSpy::Stop();
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight",
+                      "StartPage", "EndPage", "EndDoc", "GdipDisposeImage", "GdipDeleteGraphics",
+                      "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY",
+                      "StartPage", "EndPage", "EndDoc", "GdipDisposeImage", "GdipDeleteGraphics" }),
+              PrintSpy::Names());
+}
+
+TEST_F(PrintJobs, PrintPhotoRangeTurnsAWideRangeAndMapsIt)
+{
+    // 127 x 89 on the 400 x 300 photo; turned, the photo is 300 wide.
+    RECT wide = { 100, 50, 227, 139 };
+    PrintRange(s_landscape, wide);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipImageRotateFlip", "GdipGetImageWidth",
+                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "GdipDisposeImage", "GdipDeleteGraphics" }),
+              PrintSpy::Names());
+    ExpectDocumentAndUnit();
+    ExpectOneDcGraphicsAndImage();
+    EXPECT_EQ("1", PrintSpy::Find("GdipImageRotateFlip")->args);
+    // left 300 - 139, top 100, right 300 - 50, bottom 227.
+    EXPECT_EQ(std::string("0 0 1051 1500 from 161 100 89 127 ") + kNoExtras, DrawArgs());
+    // The caller's range is not touched.
+    EXPECT_EQ(100, wide.left);
+    EXPECT_EQ(50, wide.top);
+    EXPECT_EQ(227, wide.right);
+    EXPECT_EQ(139, wide.bottom);
+}
+
+TEST_F(PrintJobs, PrintPhotoRangeDrawsTallAndSquareRangesAsTheyAre)
+{
+    RECT tall = { 10, 20, 99, 147 };
+    PrintRange(s_landscape, tall);
+    EXPECT_EQ(0, PrintSpy::Count("GdipImageRotateFlip"));
+    EXPECT_EQ(0, PrintSpy::Count("GdipGetImageWidth"));
+    EXPECT_EQ(std::string("0 0 1051 1500 from 10 20 89 127 ") + kNoExtras, DrawArgs());
+    ExpectOneDcGraphicsAndImage();
+
+    RECT square = { 0, 0, 100, 100 };
+    PrintRange(s_landscape, square);
+    EXPECT_EQ(0, PrintSpy::Count("GdipImageRotateFlip"));
+    EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 100 100 ") + kNoExtras, DrawArgs());
+}
+
+TEST_F(PrintJobs, ScopedOwnersReleaseTheirObjectsWhenAnExceptionLeaves)
+{
+    std::wstring path(s_portrait.begin(), s_portrait.end());
+    PrintSpy::Start();
+    bool caught = false;
+    try {
+        CScopedGraphics graphics(m_dc);
+        CScopedImage image(path.c_str());
+        ASSERT_NE(nullptr, graphics.Get());
+        ASSERT_NE(nullptr, image.Get());
+        throw 42;
+    } catch (int) {
+        caught = true;
+    }
+    PrintSpy::Stop();
+    EXPECT_TRUE(caught);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipLoadImageFromFile", "GdipDisposeImage", "GdipDeleteGraphics" }),
+              PrintSpy::Names());
+    EXPECT_EQ(PrintSpy::Calls()[0].made, PrintSpy::Calls()[3].handle);
+    EXPECT_EQ(PrintSpy::Calls()[1].made, PrintSpy::Calls()[2].handle);
+}
+
+// ------------------------------------------------------------- the command
+
+class PrintAllCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The printer dialog lists the spooler's printers.
+        ASSERT_NE(nullptr, m_check = TestPrinterDC());
+        ::DeleteDC(m_check);
+    }
+
+    // Runs the main window: presses 全印刷, answers the printer dialog with
+    // the button given, waits for the command to end and closes the window.
+    void Run(int answer)
+    {
+        HWND printerDlg = nullptr;
+        script.Then([this] {
+                m_main = dlg.m_hWnd;
+                PrintSpy::Start();
+                PostClick(dlg.m_hWnd, IDC_PRINT_ALL);
+            })
+            .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; },
+                     "the printer dialog")
+            .Then([&] {
+                EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd));   // modal over the main window
+                PostClick(printerDlg, answer);
+            })
+            .WaitFor([&] { return !::IsWindow(printerDlg) && ::IsWindowEnabled(dlg.m_hWnd); },
+                     "the printer dialog to close")
+            .Pause(10)
+            .Then([this] { PrintSpy::Stop(); ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
+        script.Start();
+        AfxGetApp()->m_pMainWnd = &dlg;
+        dlg.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        PrintSpy::Stop();
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+        EXPECT_EQ("", script.Failure());
+    }
+
+    // The one printer dialog of the command: full dialog, owned by the main window.
+    HDC ExpectOnePrinterDialog()
+    {
+        EXPECT_EQ(1, PrintSpy::Count("PrintDlg"));
+        const SpyCall* pd = PrintSpy::Find("PrintDlg");
+        if (!pd)
+            return nullptr;
+        EXPECT_EQ(kPrinterDialogFlags, pd->args);
+        EXPECT_EQ(static_cast<void*>(m_main), pd->handle);
+        return static_cast<HDC>(pd->made);
+    }
+
+    CKiruneDlg dlg;
+    ModalScript script;
+    HWND m_main = nullptr;
+    HDC m_check = nullptr;
+};
+
+TEST_F(PrintAllCommand, PrintsEveryPhotoInListOrderThenDeletesTheDc)
+{
+    std::string first = MakeTestPhoto("first.png", 40, 30);
+    std::string second = MakeTestPhoto("second.png", 30, 40);
+    dlg.m_photoList.Add(first.c_str());
+    dlg.m_photoList.Add("Z:\\no\\such\\photo.jpg");   // gone since the import
+    dlg.m_photoList.Add(second.c_str());
+    dlg.m_photoList.Add(first.c_str());                // the same photo twice
+    Run(IDOK);
+
+    HDC dc = ExpectOnePrinterDialog();
+    ASSERT_NE(nullptr, dc);
+    EXPECT_EQ(4, PrintSpy::Count("StartDoc"));
+    EXPECT_EQ(4, PrintSpy::Count("StartPage"));
+    EXPECT_EQ(4, PrintSpy::Count("EndPage"));
+    EXPECT_EQ(4, PrintSpy::Count("EndDoc"));
+    std::vector<std::string> loaded;
+    for (const SpyCall& c : PrintSpy::Calls()) {
+        if (c.name == "GdipLoadImageFromFile")
+            loaded.push_back(c.args);
+        if (c.name == "StartDoc" || c.name == "EndDoc" || c.name == "GdipCreateFromHDC") {
+            EXPECT_EQ(static_cast<void*>(dc), c.handle) << c.name;
+        }
+    }
+    EXPECT_EQ((Names{ first, "Z:\\no\\such\\photo.jpg", second, first }), loaded);
+    // The DC is deleted once, after the last job.
+    EXPECT_EQ(1, PrintSpy::Count("DeleteDC"));
+    ASSERT_FALSE(PrintSpy::Calls().empty());
+    EXPECT_EQ("DeleteDC", PrintSpy::Calls().back().name);
+    EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
+}
+
+TEST_F(PrintAllCommand, CancelledPrinterDialogPrintsNothing)
+{
+    dlg.m_photoList.Add(MakeTestPhoto("first.png", 40, 30).c_str());
+    Run(IDCANCEL);
+    EXPECT_EQ((Names{ "PrintDlg" }), PrintSpy::Names());
+}
+
+TEST_F(PrintAllCommand, EmptyListStillAsksAndDeletesTheDc)
+{
+    Run(IDOK);
+    HDC dc = ExpectOnePrinterDialog();
+    ASSERT_NE(nullptr, dc);
+    EXPECT_EQ((Names{ "PrintDlg", "DeleteDC" }), PrintSpy::Names());
+    EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
+}
+
+// ------------------------------------------------------------- print one
+
+bool HasChildWithText(HWND parent, const char* text)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (WindowText(child) == text)
+            return true;
+    return false;
+}
+
+class PrintOneCommand : public PrintAllCommand {
+protected:
+    void SetUp() override
+    {
+        PrintAllCommand::SetUp();
+        m_photo = MakeTestPhoto("one.png", 400, 300);
+    }
+
+    // The main window with the photo in cell 0 and nothing selected yet.
+    ModalScript& WithPhotoInFirstCell()
+    {
+        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+            .Then([this] {
+                m_main = dlg.m_hWnd;
+                dlg.m_photoList.Add(m_photo.c_str());
+                dlg.m_cells[0].LoadPicture(m_photo.c_str());
+            });
+    }
+    // A click on a cell, as the cell tells the main window about it.
+    ModalScript& Clicked(int cell)
+    {
+        return script.Then([this, cell] { ::PostMessageA(dlg.m_hWnd, WM_THUMB_CLICKED, IDC_CELL_FIRST + cell, 0); })
+            .WaitFor([this, cell] { return dlg.m_selCell == cell; }, "the selection");
+    }
+    // Presses 個別印刷 and waits for the range dialog.
+    ModalScript& RangeDialogOpened()
+    {
+        return script.Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
+            .WaitFor([this] { return (m_range = FindThreadWindow(kRangeDialogTitle)) != nullptr; }, "the range dialog");
+    }
+    ModalScript& Dragged(int fromX, int fromY, int toX, int toY)
+    {
+        return script.Then([=] {
+            HWND picture = ::GetDlgItem(m_range, IDC_PICTURE);
+            ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
+            ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
+            ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+        }).Pause(3);
+    }
+    // Waits until the command has returned to the main window, then ends the run.
+    ModalScript& CommandEnded()
+    {
+        return script.WaitFor([this] { return ::IsWindowEnabled(dlg.m_hWnd) && !FindThreadWindow(kRangeDialogTitle)
+                                              && !FindThreadWindow(kPrinterDialogTitle); },
+                              "the command to end")
+            .Pause(10)
+            .Then([this] { PrintSpy::Stop(); });
+    }
+    void RunMain()
+    {
+        script.Then([this] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
+        script.Start();
+        AfxGetApp()->m_pMainWnd = &dlg;
+        dlg.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        PrintSpy::Stop();
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+        EXPECT_EQ("", script.Failure());
+    }
+
+    // The calls from the printer dialog on: the range dialog before it
+    // decodes and fits the photo with GDI+ and GDI calls of its own.
+    static Names FromPrinterDialog()
+    {
+        Names names = PrintSpy::Names();
+        for (size_t i = 0; i < names.size(); i++)
+            if (names[i] == "PrintDlg")
+                return Names(names.begin() + static_cast<long>(i), names.end());
+        return Names();
+    }
+    // Nothing of a print: no printer dialog, no graphics on a printer, no document.
+    static void ExpectNoPrint()
+    {
+        for (const char* name : { "PrintDlg", "GdipCreateFromHDC", "StartDoc", "StartPage", "GdipDrawImageRectRectI",
+                                  "EndPage", "EndDoc" })
+            EXPECT_EQ(0, PrintSpy::Count(name)) << name;
+    }
+
+    std::string m_photo;
+    HWND m_range = nullptr;
+};
+
+TEST_F(PrintOneCommand, WithoutASelectedCellAsksForAClickAndDoesNothingElse)
+{
+    HWND box = nullptr;
+    bool hasText = false;
+    WithPhotoInFirstCell()
+        .Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
+        .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message box")
+        .Then([&] {
+            hasText = HasChildWithText(box, kSelectPhotoText);
+            EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd));   // owned by the main window
+            EXPECT_EQ(nullptr, FindThreadWindow(kRangeDialogTitle));
+            PostClick(box, IDOK);
+        });
+    CommandEnded();
+    RunMain();
+    EXPECT_NE(nullptr, box);
+    EXPECT_TRUE(hasText);
+    EXPECT_TRUE(PrintSpy::Names().empty());
+}
+
+TEST_F(PrintOneCommand, ABlankCellGivesNoRangeAndNothingHappens)
+{
+    WithPhotoInFirstCell();
+    Clicked(5);   // past the end of the list
+    script.Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
+        .Pause(10)
+        .Then([this] {
+            EXPECT_EQ(nullptr, FindThreadWindow(kRangeDialogTitle));
+            EXPECT_EQ(nullptr, FindThreadWindow(AfxGetAppName()));
+            EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
+        });
+    CommandEnded();
+    RunMain();
+    EXPECT_TRUE(PrintSpy::Names().empty());
+    EXPECT_TRUE(dlg.m_cells[5].m_range.IsRectEmpty());
+}
+
+struct RangeDialogEnd {
+    const char* name;
+    void (*close)(HWND);
+};
+
+class PrintOneClosedRangeDialog : public PrintOneCommand,
+                                  public ::testing::WithParamInterface<RangeDialogEnd> {};
+
+TEST_P(PrintOneClosedRangeDialog, PrintsNothingAndOpensNoPrinterDialog)
+{
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(10, 10, 137, 11);
+    script.Then([this] { GetParam().close(m_range); })
+        .WaitFor([this] { return !::IsWindow(m_range); }, "the range dialog to close");
+    CommandEnded();
+    RunMain();
+    ExpectNoPrint();
+    EXPECT_TRUE(dlg.m_cells[0].m_range.IsRectEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintOneCommand, PrintOneClosedRangeDialog, ::testing::Values(
+    RangeDialogEnd{ "CloseButton", [](HWND h) { PostClick(h, IDC_RANGE_CLOSE); } },
+    RangeDialogEnd{ "CloseBox", [](HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); } }),
+    [](const ::testing::TestParamInfo<RangeDialogEnd>& info) { return std::string(info.param.name); });
+
+TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
+{
+    HWND printerDlg = nullptr;
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(10, 10, 137, 11);   // 127 x 89 on the screen: wider than tall
+    script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
+        .Then([&] { PostClick(printerDlg, IDOK); });
+    CommandEnded();
+    RunMain();
+
+    CRect range = dlg.m_cells[0].m_range;
+    ASSERT_FALSE(range.IsRectEmpty());
+    ASSERT_GT(range.Width(), range.Height());
+    HDC dc = ExpectOnePrinterDialog();
+    ASSERT_NE(nullptr, dc);
+    EXPECT_EQ((Names{ "PrintDlg", "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipImageRotateFlip", "GdipGetImageWidth",
+                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "GdipDisposeImage", "GdipDeleteGraphics", "DeleteDC" }),
+              FromPrinterDialog());
+    EXPECT_EQ(1, PrintSpy::Count("PrintDlg"));
+    EXPECT_EQ(m_photo, PrintSpy::Find("GdipLoadImageFromFile")->args);
+    EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Find("StartDoc")->handle);
+    EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
+    // The range the cell kept, on the photo turned clockwise (300 wide).
+    RangeRect turned = TurnRange(RangeRect{ range.left, range.top, range.right, range.bottom }, 300);
+    char want[128];
+    std::snprintf(want, sizeof want, "0 0 1051 1500 from %d %d %d %d %s", turned.left, turned.top,
+                  turned.right - turned.left, turned.bottom - turned.top, kNoExtras);
+    EXPECT_EQ(want, PrintSpy::Find("GdipDrawImageRectRectI")->args);
+}
+
+TEST_F(PrintOneCommand, CancellingThePrinterDialogPrintsNothing)
+{
+    HWND printerDlg = nullptr;
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(20, 30, 120, 230);   // taller than wide
+    script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
+        .Then([&] { PostClick(printerDlg, IDCANCEL); });
+    CommandEnded();
+    RunMain();
+    EXPECT_EQ((Names{ "PrintDlg" }), FromPrinterDialog());
+    // The cell keeps the range; the next 個別印刷 asks again all the same.
+    EXPECT_FALSE(dlg.m_cells[0].m_range.IsRectEmpty());
+}
+
+} // namespace

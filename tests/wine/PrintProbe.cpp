@@ -1,0 +1,113 @@
+// Prints one photo through the print jobs of the main window on a named
+// printer at a given resolution, as the print commands would after the
+// printer dialog, and tells the device's resolution and printable-area
+// offset so that the printed PDF can be checked to the device pixel:
+//   kirune_print_probe PRINTER DPI all PHOTO
+//   kirune_print_probe PRINTER DPI range PHOTO LEFT TOP RIGHT BOTTOM
+// Unix paths are taken as paths on Wine's Z: drive.
+#include "KiruneDlg.h"
+#include <winspool.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+CWinApp probeApp;
+
+std::string WindowsPath(const char* path)
+{
+    std::string out = path;
+    if (out.empty() || out[0] != '/')
+        return out;
+    out = "Z:" + out;
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+
+// Asks the spooler for its printers (which has Wine take in those of CUPS)
+// and tells whether the one named is among them.
+bool HasPrinter(const char* name)
+{
+    DWORD needed = 0, count = 0;
+    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
+    std::string buffer(needed ? needed : 1, '\0');
+    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, reinterpret_cast<BYTE*>(&buffer[0]),
+                         needed, &needed, &count))
+        return false;
+    const PRINTER_INFO_4A* printers = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+    bool found = false;
+    for (DWORD i = 0; i < count; i++) {
+        std::fprintf(stderr, "printer: %s\n", printers[i].pPrinterName);
+        found = found || std::strcmp(printers[i].pPrinterName, name) == 0;
+    }
+    return found;
+}
+
+// A DC of the printer with its default settings but the resolution asked
+// for (Wine keeps 300 dpi as every printer's default whatever CUPS says).
+HDC PrinterDC(const char* name, int dpi)
+{
+    HANDLE printer = nullptr;
+    if (!::OpenPrinterA(const_cast<char*>(name), &printer, nullptr))
+        return nullptr;
+    HDC hdc = nullptr;
+    LONG size = ::DocumentPropertiesA(nullptr, printer, const_cast<char*>(name), nullptr, nullptr, 0);
+    if (size > 0) {
+        std::string buffer(static_cast<size_t>(size), '\0');
+        DEVMODEA* dm = reinterpret_cast<DEVMODEA*>(&buffer[0]);
+        if (::DocumentPropertiesA(nullptr, printer, const_cast<char*>(name), dm, nullptr, DM_OUT_BUFFER) == IDOK) {
+            dm->dmPrintQuality = static_cast<short>(dpi);
+            dm->dmYResolution = static_cast<short>(dpi);
+            dm->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+            hdc = ::CreateDCA("WINSPOOL", name, nullptr, dm);
+        }
+    }
+    ::ClosePrinter(printer);
+    return hdc;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: kirune_print_probe PRINTER DPI all PHOTO\n"
+                         "       kirune_print_probe PRINTER DPI range PHOTO LEFT TOP RIGHT BOTTOM\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    probeApp.InitApplication(::GetModuleHandleA(nullptr));
+    if (argc < 5)
+        return Usage();
+    const int dpi = std::atoi(argv[2]);
+    const bool range = std::strcmp(argv[3], "range") == 0;
+    if (dpi <= 0 || (!range && (std::strcmp(argv[3], "all") != 0 || argc != 5)) || (range && argc != 9))
+        return Usage();
+
+    HDC hdc = HasPrinter(argv[1]) ? PrinterDC(argv[1], dpi) : nullptr;
+    if (!hdc) {
+        std::fprintf(stderr, "no printer %s\n", argv[1]);
+        return 1;
+    }
+    std::printf("dpi %d %d offset %d %d\n",
+                ::GetDeviceCaps(hdc, LOGPIXELSX), ::GetDeviceCaps(hdc, LOGPIXELSY),
+                ::GetDeviceCaps(hdc, PHYSICALOFFSETX), ::GetDeviceCaps(hdc, PHYSICALOFFSETY));
+    std::fflush(stdout);
+    {
+        CKiruneDlg dlg;   // starts GDI+, as the program does
+        CString path(WindowsPath(argv[4]).c_str());
+        if (range) {
+            RECT r = { std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]), std::atoi(argv[8]) };
+            dlg.PrintPhotoRange(hdc, path, r);
+        } else {
+            dlg.PrintPhoto(hdc, path);
+        }
+    }
+    ::DeleteDC(hdc);
+    return 0;
+}

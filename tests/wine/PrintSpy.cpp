@@ -1,0 +1,315 @@
+#include "PrintSpy.h"
+#include <gdiplus.h>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+using namespace Gdiplus;
+
+bool PrintSpy::s_failCreateGraphics = false;
+float PrintSpy::s_dpi = -1;
+
+namespace {
+void InstallSpies();
+
+bool g_recording = false;
+std::vector<SpyCall> g_calls;
+
+void Record(const char* name, const std::string& args, void* handle, void* made = nullptr)
+{
+    if (g_recording)
+        g_calls.push_back({ name, args, handle, made });
+}
+
+std::string Format(const char* fmt, ...)
+{
+    char text[512];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(text, sizeof text, fmt, ap);
+    va_end(ap);
+    return text;
+}
+
+std::string Ansi(const WCHAR* wide)
+{
+    if (!wide)
+        return "(null)";
+    char text[1024] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+} // namespace
+
+void PrintSpy::Start()
+{
+    InstallSpies();
+    g_calls.clear();
+    s_failCreateGraphics = false;
+    s_dpi = -1;
+    g_recording = true;
+}
+
+void PrintSpy::Stop()
+{
+    g_recording = false;
+}
+
+const std::vector<SpyCall>& PrintSpy::Calls() { return g_calls; }
+
+std::vector<std::string> PrintSpy::Names()
+{
+    std::vector<std::string> names;
+    for (const SpyCall& c : g_calls)
+        names.push_back(c.name);
+    return names;
+}
+
+const SpyCall* PrintSpy::Find(const std::string& name)
+{
+    for (const SpyCall& c : g_calls)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+int PrintSpy::Count(const std::string& name)
+{
+    int n = 0;
+    for (const SpyCall& c : g_calls)
+        n += c.name == name;
+    return n;
+}
+
+// ------------------------------------------------------------- spies
+
+// Each spied function is reached through its slot in this program's import
+// table (the GDI+ functions too, through their thunks): the spy takes the
+// slot's place, and calls the real function through the pointer it held.
+#define SPIED(ret, name, decorated, ...) \
+    extern "C" void* imp_##name __asm__("__imp__" decorated); \
+    typedef ret (WINAPI* name##_fn)(__VA_ARGS__); \
+    name##_fn real_##name = nullptr;
+
+SPIED(GpStatus, GdipCreateFromHDC, "GdipCreateFromHDC@8", HDC, GpGraphics**)
+SPIED(GpStatus, GdipDeleteGraphics, "GdipDeleteGraphics@4", GpGraphics*)
+SPIED(GpStatus, GdipSetPageUnit, "GdipSetPageUnit@8", GpGraphics*, GpUnit)
+SPIED(GpStatus, GdipGetDpiX, "GdipGetDpiX@8", GpGraphics*, REAL*)
+SPIED(GpStatus, GdipGetDpiY, "GdipGetDpiY@8", GpGraphics*, REAL*)
+SPIED(GpStatus, GdipLoadImageFromFile, "GdipLoadImageFromFile@8", const WCHAR*, GpImage**)
+SPIED(GpStatus, GdipDisposeImage, "GdipDisposeImage@4", GpImage*)
+SPIED(GpStatus, GdipGetImageWidth, "GdipGetImageWidth@8", GpImage*, UINT*)
+SPIED(GpStatus, GdipGetImageHeight, "GdipGetImageHeight@8", GpImage*, UINT*)
+SPIED(GpStatus, GdipImageRotateFlip, "GdipImageRotateFlip@8", GpImage*, RotateFlipType)
+SPIED(GpStatus, GdipDrawImageRectRectI, "GdipDrawImageRectRectI@56", GpGraphics*, GpImage*,
+      INT, INT, INT, INT, INT, INT, INT, INT, GpUnit, const GpImageAttributes*, DrawImageAbort, VOID*)
+SPIED(int, StartDocA, "StartDocA@8", HDC, const DOCINFOA*)
+SPIED(int, EndDoc, "EndDoc@4", HDC)
+SPIED(int, StartPage, "StartPage@4", HDC)
+SPIED(int, EndPage, "EndPage@4", HDC)
+SPIED(BOOL, DeleteDC, "DeleteDC@4", HDC)
+SPIED(BOOL, PrintDlgA, "PrintDlgA@4", LPPRINTDLGA)
+
+namespace {
+
+GpStatus WINAPI SpyCreateFromHDC(HDC hdc, GpGraphics** graphics)
+{
+    GpStatus status = InvalidParameter;
+    if (PrintSpy::s_failCreateGraphics && g_recording)
+        *graphics = nullptr;   // as on a device GDI+ cannot draw on
+    else
+        status = real_GdipCreateFromHDC(hdc, graphics);
+    Record("GdipCreateFromHDC", "", hdc, *graphics);
+    return status;
+}
+
+GpStatus WINAPI SpyDeleteGraphics(GpGraphics* graphics)
+{
+    Record("GdipDeleteGraphics", "", graphics);
+    return real_GdipDeleteGraphics(graphics);
+}
+
+GpStatus WINAPI SpySetPageUnit(GpGraphics* graphics, GpUnit unit)
+{
+    Record("GdipSetPageUnit", Format("%d", unit), graphics);
+    return real_GdipSetPageUnit(graphics, unit);
+}
+
+GpStatus WINAPI SpyGetDpiX(GpGraphics* graphics, REAL* dpi)
+{
+    GpStatus status = real_GdipGetDpiX(graphics, dpi);
+    if (g_recording && PrintSpy::s_dpi >= 0 && status == Ok)
+        *dpi = PrintSpy::s_dpi;
+    Record("GdipGetDpiX", "", graphics);
+    return status;
+}
+
+GpStatus WINAPI SpyGetDpiY(GpGraphics* graphics, REAL* dpi)
+{
+    GpStatus status = real_GdipGetDpiY(graphics, dpi);
+    if (g_recording && PrintSpy::s_dpi >= 0 && status == Ok)
+        *dpi = PrintSpy::s_dpi;
+    Record("GdipGetDpiY", "", graphics);
+    return status;
+}
+
+GpStatus WINAPI SpyLoadImageFromFile(const WCHAR* path, GpImage** image)
+{
+    GpStatus status = real_GdipLoadImageFromFile(path, image);
+    Record("GdipLoadImageFromFile", Ansi(path), nullptr, status == Ok ? *image : nullptr);
+    return status;
+}
+
+GpStatus WINAPI SpyDisposeImage(GpImage* image)
+{
+    Record("GdipDisposeImage", "", image);
+    return real_GdipDisposeImage(image);
+}
+
+GpStatus WINAPI SpyGetImageWidth(GpImage* image, UINT* width)
+{
+    Record("GdipGetImageWidth", Format("%u", *width), image);   // what the variable held before
+    return real_GdipGetImageWidth(image, width);
+}
+
+GpStatus WINAPI SpyGetImageHeight(GpImage* image, UINT* height)
+{
+    Record("GdipGetImageHeight", Format("%u", *height), image);
+    return real_GdipGetImageHeight(image, height);
+}
+
+GpStatus WINAPI SpyImageRotateFlip(GpImage* image, RotateFlipType type)
+{
+    Record("GdipImageRotateFlip", Format("%d", type), image);
+    return real_GdipImageRotateFlip(image, type);
+}
+
+GpStatus WINAPI SpyDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
+    INT dx, INT dy, INT dw, INT dh, INT sx, INT sy, INT sw, INT sh, GpUnit unit,
+    const GpImageAttributes* attributes, DrawImageAbort abort, VOID* data)
+{
+    Record("GdipDrawImageRectRectI",
+           Format("%d %d %d %d from %d %d %d %d unit %d attributes %p abort %p data %p",
+                  dx, dy, dw, dh, sx, sy, sw, sh, unit, attributes,
+                  reinterpret_cast<void*>(abort), data),
+           graphics, image);
+    return real_GdipDrawImageRectRectI(graphics, image, dx, dy, dw, dh, sx, sy, sw, sh, unit,
+                                       attributes, abort, data);
+}
+
+int WINAPI SpyStartDoc(HDC hdc, const DOCINFOA* di)
+{
+    Record("StartDoc",
+           Format("size %d name %s output %s datatype %s type %lu",
+                  di->cbSize == sizeof(DOCINFOA), di->lpszDocName ? di->lpszDocName : "(null)",
+                  di->lpszOutput ? di->lpszOutput : "(null)", di->lpszDatatype ? di->lpszDatatype : "(null)",
+                  di->fwType),
+           hdc);
+    return real_StartDocA(hdc, di);
+}
+
+int WINAPI SpyEndDoc(HDC hdc)
+{
+    Record("EndDoc", "", hdc);
+    return real_EndDoc(hdc);
+}
+
+int WINAPI SpyStartPage(HDC hdc)
+{
+    Record("StartPage", "", hdc);
+    return real_StartPage(hdc);
+}
+
+int WINAPI SpyEndPage(HDC hdc)
+{
+    Record("EndPage", "", hdc);
+    return real_EndPage(hdc);
+}
+
+BOOL WINAPI SpyDeleteDC(HDC hdc)
+{
+    Record("DeleteDC", "", hdc);
+    return real_DeleteDC(hdc);
+}
+
+BOOL WINAPI SpyPrintDlg(LPPRINTDLGA pd)
+{
+    Record("PrintDlg", Format("flags 0x%lX", pd->Flags), pd->hwndOwner);
+    BOOL ok = real_PrintDlgA(pd);
+    if (g_recording && ok)
+        g_calls.back().made = pd->hDC;
+    return ok;
+}
+
+template <typename Fn>
+void Install(void*& slot, Fn& real, Fn spy)
+{
+    DWORD old = 0;
+    ::VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &old);
+    real = reinterpret_cast<Fn>(slot);
+    slot = reinterpret_cast<void*>(spy);
+    ::VirtualProtect(&slot, sizeof slot, old, &old);
+}
+
+void InstallSpies()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    Install(imp_GdipCreateFromHDC, real_GdipCreateFromHDC, &SpyCreateFromHDC);
+    Install(imp_GdipDeleteGraphics, real_GdipDeleteGraphics, &SpyDeleteGraphics);
+    Install(imp_GdipSetPageUnit, real_GdipSetPageUnit, &SpySetPageUnit);
+    Install(imp_GdipGetDpiX, real_GdipGetDpiX, &SpyGetDpiX);
+    Install(imp_GdipGetDpiY, real_GdipGetDpiY, &SpyGetDpiY);
+    Install(imp_GdipLoadImageFromFile, real_GdipLoadImageFromFile, &SpyLoadImageFromFile);
+    Install(imp_GdipDisposeImage, real_GdipDisposeImage, &SpyDisposeImage);
+    Install(imp_GdipGetImageWidth, real_GdipGetImageWidth, &SpyGetImageWidth);
+    Install(imp_GdipGetImageHeight, real_GdipGetImageHeight, &SpyGetImageHeight);
+    Install(imp_GdipImageRotateFlip, real_GdipImageRotateFlip, &SpyImageRotateFlip);
+    Install(imp_GdipDrawImageRectRectI, real_GdipDrawImageRectRectI, &SpyDrawImageRectRectI);
+    Install(imp_StartDocA, real_StartDocA, &SpyStartDoc);
+    Install(imp_EndDoc, real_EndDoc, &SpyEndDoc);
+    Install(imp_StartPage, real_StartPage, &SpyStartPage);
+    Install(imp_EndPage, real_EndPage, &SpyEndPage);
+    Install(imp_DeleteDC, real_DeleteDC, &SpyDeleteDC);
+    Install(imp_PrintDlgA, real_PrintDlgA, &SpyPrintDlg);
+}
+
+} // namespace
+
+// ------------------------------------------------------------- test photos
+
+std::string MakeTestPhoto(const char* name, UINT width, UINT height)
+{
+    char folder[MAX_PATH] = "";
+    ::GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "kirune-print-" + name;
+
+    // 24-bit rows padded to four bytes, blue-green-red.
+    const UINT stride = (width * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+    for (UINT y = 0; y < height; y++) {
+        for (UINT x = 0; x < width; x++) {
+            BYTE* p = &pixels[static_cast<size_t>(y) * stride + x * 3];
+            bool right = x >= width / 2, bottom = y >= height / 2;
+            COLORREF c = !bottom ? (right ? RGB(0, 255, 0) : RGB(255, 0, 0))
+                                 : (right ? RGB(255, 255, 0) : RGB(0, 0, 255));
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    }
+    GpBitmap* bitmap = nullptr;
+    DllExports::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height),
+                                          static_cast<INT>(stride), PixelFormat24bppRGB,
+                                          pixels.data(), &bitmap);
+    // The PNG encoder of GDI+.
+    const CLSID png = { 0x557cf406, 0x1a04, 0x11d3, { 0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e } };
+    WCHAR wide[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    ::DeleteFileA(path.c_str());
+    DllExports::GdipSaveImageToFile(bitmap, wide, &png, nullptr);
+    DllExports::GdipDisposeImage(bitmap);
+    return path;
+}

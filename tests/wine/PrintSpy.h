@@ -1,0 +1,36 @@
+// Records, in order, the calls that the print commands and jobs make of
+// GDI+, of the print system and of the printer dialog (the linker routes
+// them here before they go on to the real functions), and can make some of
+// them fail as a broken printer would.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+struct SpyCall {
+    std::string name;   // e.g. "StartDoc"
+    std::string args;   // the arguments that matter, as text
+    void* handle;       // the DC, graphics or image the call is about
+    void* made;         // what the call created, if anything
+};
+
+class PrintSpy {
+public:
+    // Clears the record, undoes every fault and starts recording.
+    static void Start();
+    static void Stop();
+    static const std::vector<SpyCall>& Calls();
+    static std::vector<std::string> Names();
+    // The first recorded call of that name, or null.
+    static const SpyCall* Find(const std::string& name);
+    static int Count(const std::string& name);
+
+    // Faults: no graphics can be made on a DC; the device reads this resolution.
+    static bool s_failCreateGraphics;
+    static float s_dpi;   // negative: the device's own
+};
+
+// The image of a test photo: four quadrants, red top-left, lime top-right,
+// blue bottom-left, yellow bottom-right, saved as true-colour PNG under
+// the temporary folder; returns its path in the ANSI code page.
+std::string MakeTestPhoto(const char* name, UINT width, UINT height);
