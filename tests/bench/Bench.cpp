@@ -7,12 +7,15 @@
 // FOLDER holds the generated photos (scripts/bench makes them).
 #include "KiruneDlg.h"
 #include "ModalScript.h"
+#include "PrinterDC.h"
+#include "PageGeometry.h"
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <psapi.h>
 #include <shellapi.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -189,6 +192,76 @@ void Memory()
     });
 }
 
+// The floor of printing a photo: loading it, turning it and drawing it onto
+// a memory bitmap of the L-size area at 300 dpi.
+double PrintFloor(const std::vector<std::string>& files)
+{
+    const int kDpi = 300;
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    int pageW = static_cast<int>(kDpi * 3.503937f), pageH = static_cast<int>(kDpi * 5.0f);
+    HBITMAP page = ::CreateCompatibleBitmap(screen, pageW, pageH);
+    HGDIOBJ old = ::SelectObject(mem, page);
+    double start = Now();
+    for (const std::string& file : files) {
+        GpGraphics* graphics = nullptr;
+        GdipCreateFromHDC(mem, &graphics);
+        GdipSetPageUnit(graphics, UnitPixel);
+        GpImage* image = nullptr;
+        GdipLoadImageFromFile(Wide(file).c_str(), &image);
+        UINT w = 0, h = 0;
+        GdipGetImageWidth(image, &w);
+        GdipGetImageHeight(image, &h);
+        if (w > h) {
+            GdipImageRotateFlip(image, Rotate90FlipNone);
+            GdipGetImageWidth(image, &w);
+            GdipGetImageHeight(image, &h);
+        }
+        GdipDrawImageRectRectI(graphics, image, 0, 0, pageW, pageH, 0, 0, static_cast<INT>(w),
+                               static_cast<INT>(h), UnitPixel, nullptr, nullptr, nullptr);
+        GdipDisposeImage(image);
+        GdipDeleteGraphics(graphics);
+    }
+    double elapsed = Now() - start;
+    ::SelectObject(mem, old);
+    ::DeleteObject(page);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    return elapsed;
+}
+
+// Print all: the jobs the command runs once the printer dialog is confirmed,
+// on the PDF printer at 300 and 600 dpi.
+void PrintAll()
+{
+    std::vector<std::string> files = Files(g_photos, "big*.jpg");
+    files.resize(std::min<size_t>(files.size(), 12));
+    const char* printer = std::getenv("KIRUNE_BENCH_PRINTER");
+    if (!printer || files.empty()) {
+        std::printf("print: needs KIRUNE_BENCH_PRINTER and photos\n");
+        return;
+    }
+    double floor = PrintFloor(files) / files.size();
+    for (int dpi : { 300, 600 }) {
+        HDC hdc = PrinterDC(printer, dpi);
+        if (!hdc) {
+            std::printf("print: no DC for %s at %d dpi\n", printer, dpi);
+            continue;
+        }
+        double measured = 0;
+        WithMainWindow([&](CKiruneDlg& dlg) {
+            double start = Now();
+            for (const std::string& file : files)
+                dlg.PrintPhoto(hdc, file.c_str());
+            measured = (Now() - start) / files.size();
+        });
+        ::DeleteDC(hdc);
+        char name[64];
+        std::snprintf(name, sizeof name, "print all, per photo, %d dpi", dpi);
+        Report(name, measured, floor);
+    }
+}
+
 // A folder of `count` empty files, made once.
 std::string StartupFolder(int count)
 {
@@ -280,7 +353,9 @@ int main(int argc, char** argv)
     const struct {
         const char* name;
         void (*run)();
-    } benches[] = { { "page", PageRefresh }, { "scroll", Scroll }, { "memory", Memory }, { "startup", Startup } };
+    } benches[] = {
+        { "page", PageRefresh }, { "scroll", Scroll }, { "print", PrintAll }, { "startup", Startup }, { "memory", Memory },
+    };
     for (const auto& bench : benches)
         if (g_only.empty() || g_only == bench.name)
             bench.run();

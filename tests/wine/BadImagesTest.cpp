@@ -3,7 +3,9 @@
 // seeds come from make-corpus.sh (folder in KIRUNE_CORPUS); the damage is
 // done here, the same on every run.
 #include "GdiplusSpy.h"
+#include "KiruneDlg.h"
 #include "PictureStatic.h"
+#include "PrintSpy.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -147,6 +149,51 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
     picture.LoadPicture(good.c_str());
     EXPECT_EQ(RGB(0, 255, 0), BitmapPixel(Fitted(), 150, 100));
     EXPECT_EQ(gdiBase, CGdiObject::LiveCount());
+}
+
+TEST_F(BadImages, PrintEachAsOneDocumentWithoutCrashOrLeak)
+{
+    std::vector<Damaged> corpus = MakeCorpus(m_seeds, folder);
+    ASSERT_GE(corpus.size(), 200u);
+
+    // The jobs draw on a memory device: no spooler, the same calls.
+    CKiruneDlg jobs;
+    HDC screen = ::GetDC(nullptr);
+    HDC device = ::CreateCompatibleDC(screen);
+    HBITMAP page = ::CreateCompatibleBitmap(screen, 400, 560);
+    HGDIOBJ old = ::SelectObject(device, page);
+    ::ReleaseDC(nullptr, screen);
+    const LONG gdiBase = CGdiObject::LiveCount();
+
+    PrintSpy::Start();
+    for (const Damaged& file : corpus)
+        jobs.PrintPhoto(device, file.path.c_str());
+    PrintSpy::Stop();
+
+    EXPECT_EQ(static_cast<int>(corpus.size()), PrintSpy::Count("StartDoc"));
+    EXPECT_EQ(static_cast<int>(corpus.size()), PrintSpy::Count("EndDoc"));
+    // Every image and graphics object a job made, the job released.
+    int images = 0, graphics = 0;
+    for (const SpyCall& made : PrintSpy::Calls()) {
+        const char* release = made.name == "GdipLoadImageFromFile" ? "GdipDisposeImage"
+                            : made.name == "GdipCreateFromHDC" ? "GdipDeleteGraphics" : nullptr;
+        if (!release || !made.made)
+            continue;
+        (made.name == "GdipLoadImageFromFile" ? images : graphics)++;
+        bool released = false;
+        for (const SpyCall& call : PrintSpy::Calls())
+            released = released || (call.name == release && call.handle == made.made);
+        EXPECT_TRUE(released) << made.name << " " << made.args;
+    }
+    std::printf("%d damaged files printed: %d images loaded, %d graphics made\n",
+                static_cast<int>(corpus.size()), images, graphics);
+    EXPECT_EQ(static_cast<int>(corpus.size()), graphics);
+    EXPECT_EQ(gdiBase, CGdiObject::LiveCount());
+    EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), ::GetObjectType(device));   // the jobs leave the device to its owner
+
+    ::SelectObject(device, old);
+    ::DeleteObject(page);
+    ::DeleteDC(device);
 }
 
 } // namespace

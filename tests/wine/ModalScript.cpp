@@ -97,9 +97,11 @@ void ModalScript::Tick()
     Step step = m_steps[m_next];
     if (step.once) {
         ++m_next;
+        m_deadline = ::GetTickCount() + m_timeoutMs;
         step.run();
     } else if (step.run()) {
         ++m_next;
+        m_deadline = ::GetTickCount() + m_timeoutMs;
     }
 }
 

@@ -5,6 +5,7 @@
 //   kirune_print_probe PRINTER DPI all PHOTO
 //   kirune_print_probe PRINTER DPI range PHOTO LEFT TOP RIGHT BOTTOM
 // Unix paths are taken as paths on Wine's Z: drive.
+#include "PrinterDC.h"
 #include "KiruneDlg.h"
 #include <winspool.h>
 #include <cstdio>
@@ -45,29 +46,6 @@ bool HasPrinter(const char* name)
         found = found || std::strcmp(printers[i].pPrinterName, name) == 0;
     }
     return found;
-}
-
-// A DC of the printer with its default settings but the resolution asked
-// for (Wine keeps 300 dpi as every printer's default whatever CUPS says).
-HDC PrinterDC(const char* name, int dpi)
-{
-    HANDLE printer = nullptr;
-    if (!::OpenPrinterA(const_cast<char*>(name), &printer, nullptr))
-        return nullptr;
-    HDC hdc = nullptr;
-    LONG size = ::DocumentPropertiesA(nullptr, printer, const_cast<char*>(name), nullptr, nullptr, 0);
-    if (size > 0) {
-        std::string buffer(static_cast<size_t>(size), '\0');
-        DEVMODEA* dm = reinterpret_cast<DEVMODEA*>(&buffer[0]);
-        if (::DocumentPropertiesA(nullptr, printer, const_cast<char*>(name), dm, nullptr, DM_OUT_BUFFER) == IDOK) {
-            dm->dmPrintQuality = static_cast<short>(dpi);
-            dm->dmYResolution = static_cast<short>(dpi);
-            dm->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
-            hdc = ::CreateDCA("WINSPOOL", name, nullptr, dm);
-        }
-    }
-    ::ClosePrinter(printer);
-    return hdc;
 }
 
 int Usage()

@@ -30,11 +30,12 @@ protected:
             std::snprintf(name, sizeof name, "s%04d.jpg", i);
             names.push_back(name);
         }
-        for (int i = 0; i < 4; i++)
+        const int kDistinct = 4;   // the rest are copies of these
+        for (int i = 0; i < kDistinct && i < count; i++)
             ASSERT_TRUE(SaveSolid(folder.File(names[static_cast<size_t>(i)]), 400, 300, "image/jpeg",
                                   0xFF000000 | static_cast<DWORD>(i * 0x304050)));
-        for (int i = 4; i < count; i++)
-            ASSERT_TRUE(::CopyFileA(folder.File(names[static_cast<size_t>(i % 4)]).c_str(),
+        for (int i = kDistinct; i < count; i++)
+            ASSERT_TRUE(::CopyFileA(folder.File(names[static_cast<size_t>(i % kDistinct)]).c_str(),
                                     folder.File(names[static_cast<size_t>(i)]).c_str(), FALSE));
         ImportThroughDialog(script, dlg, folder.Path(), names);
     }
@@ -96,6 +97,37 @@ TEST_F(Soak, FiftyRangeDialogsOpenedAndClosed)
         EXPECT_EQ(gdi, CGdiObject::LiveCount());
         double growth = PrivateMegabytes() - level;
         std::printf("private bytes after 50 range dialogs: %+.2f MB beyond the first rounds\n", growth);
+        EXPECT_LT(growth, 2.0);
+    });
+    Run();
+}
+
+TEST_F(Soak, TwentyPrintAllRuns)
+{
+    Shown();
+    ImportCopies(2);
+    LONG gdi = 0;
+    double level = 0;
+    for (int round = 0; round < 20; round++) {
+        auto printDialog = std::make_shared<HWND>(nullptr);
+        script.Then([this] { PostClick(dlg.m_hWnd, IDC_PRINT_ALL); })
+            .WaitFor([printDialog] { return (*printDialog = FindThreadWindow("印刷")) != nullptr; }, "the printer dialog")
+            .Then([printDialog] { PostClick(*printDialog, IDOK); })
+            .WaitFor([this, printDialog] { return !::IsWindow(*printDialog) && ::IsWindowEnabled(dlg.m_hWnd); },
+                     "the jobs to end")
+            .Pause(2)
+            .Then([&, round] {
+                if (round == 1) {
+                    gdi = CGdiObject::LiveCount();
+                    level = PrivateMegabytes();
+                }
+            });
+    }
+    script.Then([&] {
+        ASSERT_GT(level, 1.0);
+        EXPECT_EQ(gdi, CGdiObject::LiveCount());
+        double growth = PrivateMegabytes() - level;
+        std::printf("private bytes after 20 print-all runs: %+.2f MB beyond the first rounds\n", growth);
         EXPECT_LT(growth, 2.0);
     });
     Run();
