@@ -1,9 +1,9 @@
 #include "PictureStatic.h"
 #include "DragGeometry.h"
 #include "FitSize.h"
+#include "../app/PhotoPath.h"
 #include "../res/resource.h"
 #include <gdiplus.h>
-#include <vector>
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -14,16 +14,6 @@ const ARGB kOpaqueBlack = 0xFF000000;
 
 DragRect ToDrag(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }
 CRect FromDrag(const DragRect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
-
-// The ANSI path as GDI+ wants it.
-std::vector<WCHAR> WidePath(LPCSTR path)
-{
-    int n = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    std::vector<WCHAR> wide(n > 0 ? n : 1, L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), n);
-    return wide;
-}
 
 // Decodes a file into a screen bitmap; transparent pixels come out black.
 HBITMAP DecodeFile(LPCSTR path)

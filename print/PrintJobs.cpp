@@ -4,6 +4,7 @@
 #include "KiruneDlg.h"
 #include "GdiplusOwners.h"
 #include "PageGeometry.h"
+#include "PhotoPath.h"
 #include "afxdlgs.h"
 #include <vector>
 
@@ -38,16 +39,6 @@ DOCINFOA PrintDocInfo()
     di.lpszDatatype = nullptr;
     di.fwType = 0;
     return di;
-}
-
-// A photo path in the ANSI code page, with its terminating zero, as UTF-16.
-std::vector<WCHAR> WidePath(const CString& path)
-{
-    int n = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    std::vector<WCHAR> wide(n > 0 ? n : 1, L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), n);
-    return wide;
 }
 
 // The L-size area at the resolution of the graphics; 0 x 0 without graphics.

@@ -92,6 +92,41 @@ TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen)
     Run();
 }
 
+TEST_F(MainWindow, MinimisedShowsTheApplicationIconAndResizingMovesNoControl)
+{
+    RECT before = {};
+    auto importButton = [this] {
+        RECT r;
+        ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, IDC_IMPORT), &r);
+        ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    script.Then([&] {
+            EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hIcon), ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
+            before = importButton();
+            RECT w;
+            ::GetWindowRect(dlg.m_hWnd, &w);
+            ::SetWindowPos(dlg.m_hWnd, nullptr, 0, 0, w.right - w.left + 120, w.bottom - w.top + 80,
+                           SWP_NOMOVE | SWP_NOZORDER);
+        })
+        .Pause(2)
+        .Then([&] {
+            RECT after = importButton();
+            EXPECT_TRUE(::EqualRect(&before, &after));
+            ::ShowWindow(dlg.m_hWnd, SW_MINIMIZE);
+        })
+        .Pause(3)
+        .Then([&] {
+            EXPECT_TRUE(::IsIconic(dlg.m_hWnd));
+            EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hIcon), ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
+            // A minimised window paints its icon; painting must not fail.
+            ::InvalidateRect(dlg.m_hWnd, nullptr, TRUE);
+            ::UpdateWindow(dlg.m_hWnd);
+            ::ShowWindow(dlg.m_hWnd, SW_RESTORE);
+        });
+    Run();
+}
+
 struct CloseRoad {
     const char* name;
     void (*close)(HWND);

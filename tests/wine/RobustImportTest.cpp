@@ -85,4 +85,32 @@ TEST_F(RobustImport, NamesWithBackslashTrailBytesSpacesAndLength)
     Run();
 }
 
+TEST_F(RobustImport, TheSamePhotoFiftyTimes)
+{
+    MakeCopies({ "same.png" });
+    Shown();
+    for (int i = 0; i < 5; i++)
+        ImportThroughDialog(script, dlg, folder.Path(), std::vector<std::string>(10, "same.png"));
+    script.Then([this] {
+        ASSERT_EQ(50, dlg.m_photoList.GetSize());
+        for (int i = 0; i < 50; i++)
+            EXPECT_EQ(folder.File("same.png"), static_cast<LPCSTR>(dlg.m_photoList[i])) << i;
+        for (int i = 0; i < kCellCount; i++)
+            EXPECT_TRUE(NearColour(BitmapPixel(Fitted(i), 40, 30), RGB(0x20, 0x60, 0xA0), 4)) << "cell " << i;
+        // Each entry prints as a document of its own; the file is never held open.
+        HDC screen = ::GetDC(nullptr);
+        HDC device = ::CreateCompatibleDC(screen);
+        ::ReleaseDC(nullptr, screen);
+        LONG gdi = CGdiObject::LiveCount();
+        for (int i = 0; i < dlg.m_photoList.GetSize(); i++)
+            dlg.PrintPhoto(device, dlg.m_photoList[i]);
+        ::DeleteDC(device);
+        EXPECT_EQ(gdi, CGdiObject::LiveCount());
+        std::string renamed = folder.File("renamed.png");
+        EXPECT_TRUE(::MoveFileA(folder.File("same.png").c_str(), renamed.c_str()));
+        EXPECT_TRUE(::MoveFileA(renamed.c_str(), folder.File("same.png").c_str()));
+    });
+    Run();
+}
+
 } // namespace
