@@ -124,7 +124,10 @@ bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quoted
         return false;
     TypeFileName(open, folder);
     ClickButton(open, IDOK);
-    ::Sleep(300);   // let the dialog move to the folder
+    // Moving to the folder empties the file name box; give it time under load.
+    for (int i = 0; i < 100 && !FileNameText(open).empty(); i++)
+        ::Sleep(50);
+    ::Sleep(200);
     TypeFileName(open, quotedNames);
     ClickButton(open, IDOK);
     return WaitForGone(open);

@@ -234,7 +234,12 @@ TEST_F(PrintE2e, APhotoDeletedAfterImportGivesAnEmptyDocumentAndTheNextStillPrin
     std::string gone = Photo("b.png", 300, 400, [](int, int) { return kLime; });
     Photo("c.png", 300, 400, [](int, int) { return kBlue; });
     Import("\"a.png\" \"b.png\" \"c.png\"");
-    ASSERT_TRUE(::DeleteFileA(gone.c_str()));
+    // The program may still be decoding the thumbnails, which holds the file
+    // open for a moment: delete it once it is free.
+    bool deleted = false;
+    for (int i = 0; i < 100 && !(deleted = ::DeleteFileA(gone.c_str()) != FALSE); i++)
+        ::Sleep(50);
+    ASSERT_TRUE(deleted);
     ClickButton(main, kPrintAll);
     AnswerPrinterDialog(IDOK);
     ASSERT_TRUE(WaitForPdfs(3));

@@ -15,11 +15,23 @@ HWND FindEdit(HWND parent)
     }
     return nullptr;
 }
+
+HWND FileNameEdit(HWND openDialog)
+{
+    HWND box = ::GetDlgItem(openDialog, kFileNameBox);
+    HWND edit = box ? FindEdit(box) : nullptr;
+    return edit ? edit : box;
+}
 } // namespace
 
 void TypeFileName(HWND openDialog, const std::string& text)
 {
-    HWND box = ::GetDlgItem(openDialog, kFileNameBox);
-    HWND edit = box ? FindEdit(box) : nullptr;
-    ::SendMessageA(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageA(FileNameEdit(openDialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string FileNameText(HWND openDialog)
+{
+    char text[1024] = "";
+    ::SendMessageA(FileNameEdit(openDialog), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
 }

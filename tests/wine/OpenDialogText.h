@@ -5,3 +5,5 @@
 #include <string>
 
 void TypeFileName(HWND openDialog, const std::string& text);
+// What the file name box holds now.
+std::string FileNameText(HWND openDialog);
