@@ -103,6 +103,12 @@ kirune_xvfb_stop() {
     fi
 }
 
+# TRUE when the scheduler that lpstat reaches answers. lpstat -r exits 0
+# either way, so its (untranslated) words decide.
+kirune_scheduler_running() {
+    [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]
+}
+
 # A CUPS scheduler of the project's own on a loopback port, with PDF
 # printers whose files land in $KIRUNE_PDF_DIR. It never touches the
 # system's scheduler; programs reach it through CUPS_SERVER.
@@ -147,10 +153,10 @@ CONF
     export CUPS_SERVER=127.0.0.1:$KIRUNE_CUPS_PORT
     local i
     for i in $(seq 1 100); do
-        lpstat -r >/dev/null 2>&1 && break
+        kirune_scheduler_running && break
         sleep 0.1
     done
-    lpstat -r >/dev/null 2>&1 || { kirune_log "the CUPS scheduler did not start"; cat "$dir/log/"* >&2; return 1; }
+    kirune_scheduler_running || { kirune_log "the CUPS scheduler did not start"; cat "$dir/log/"* >&2; return 1; }
     kirune_cups_add_printer "$KIRUNE_PRINTER" 300
     # The print tests print at both resolutions the L-size area is checked at.
     kirune_cups_add_printer "${KIRUNE_PRINTER}300" 300

@@ -2,6 +2,7 @@
 // messages to its windows, and by reading the screen.
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <string>
 
 extern std::string g_kiruneExe;   // Windows path of Kirune.exe (--kirune=)
@@ -36,3 +37,23 @@ void ClickAt(HWND hwnd, int x, int y);
 // Open, types the quoted names, presses Open. FALSE when the dialog did not
 // appear or did not close.
 bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames);
+
+// A test with the real program running: started by SetUp, ended with 終了 by TearDown.
+class RunningKirune : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kirune.Start());
+        main = kirune.MainWindow();
+        ASSERT_NE(nullptr, main);
+    }
+    void TearDown() override
+    {
+        const int kExitButton = 1021;
+        ClickButton(main, kExitButton);
+        EXPECT_TRUE(kirune.WaitExit(10000));
+    }
+
+    KiruneProcess kirune;
+    HWND main = nullptr;
+};

@@ -7,24 +7,13 @@
 namespace {
 
 const int kCellFirst = 1007, kCellCount = 12;
-const int kImport = 1004, kScrollUp = 1006, kScrollDown = 1001, kExit = 1021;
+const int kImport = 1004, kScrollUp = 1006, kScrollDown = 1001;
 const COLORREF kGrey = RGB(192, 192, 192), kMagenta = RGB(255, 0, 255);
 
 COLORREF PhotoColour(int i) { return RGB(30 + i * 14, 220 - i * 9, 60 + (i % 3) * 50); }
 
-class PhotoListE2e : public ::testing::Test {
+class PhotoListE2e : public RunningKirune {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(kirune.Start());
-        main = kirune.MainWindow();
-        ASSERT_NE(nullptr, main);
-    }
-    void TearDown() override
-    {
-        ClickButton(main, kExit);
-        EXPECT_TRUE(kirune.WaitExit(10000));
-    }
     std::string MakePhotos(int count)
     {
         std::string quoted;
@@ -68,8 +57,6 @@ protected:
         return false;
     }
 
-    KiruneProcess kirune;
-    HWND main = nullptr;
     TempFolder folder;
 };
 

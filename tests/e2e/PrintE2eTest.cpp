@@ -17,7 +17,7 @@ const char kPrinterDialog[] = "印刷";
 const char kRangeDialog[] = "表示＆印刷範囲指定";
 const char kAppName[] = "Kirune";
 const char kSelectPhoto[] = "写真を選択（クリック）してください。";
-const int kPrintOne = 1000, kPrintAll = 1002, kImport = 1004, kExit = 1021, kCellFirst = 1007;
+const int kPrintOne = 1000, kPrintAll = 1002, kImport = 1004, kCellFirst = 1007;
 const int kRangeClose = 1000, kRangePrint = 1001, kPicture = 0xFFFF;
 const COLORREF kMagenta = RGB(255, 0, 255);
 // The L-size area at the default printer's 300 dpi.
@@ -42,7 +42,7 @@ PixelFn Quadrants(int sx, int sy)
     return [=](int x, int y) { return y < sy ? (x < sx ? kRed : kLime) : (x < sx ? kBlue : kYellow); };
 }
 
-class PrintE2e : public ::testing::Test {
+class PrintE2e : public RunningKirune {
 protected:
     void SetUp() override
     {
@@ -52,14 +52,7 @@ protected:
         m_pdfDir = std::string(dir) + "/" + printer;
         for (const std::string& name : Pdfs())
             ::DeleteFileA(WindowsPath(m_pdfDir + "/" + name).c_str());
-        ASSERT_TRUE(kirune.Start());
-        main = kirune.MainWindow();
-        ASSERT_NE(nullptr, main);
-    }
-    void TearDown() override
-    {
-        ClickButton(main, kExit);
-        EXPECT_TRUE(kirune.WaitExit(10000));
+        RunningKirune::SetUp();
     }
 
     // The printer's PDFs, in the order of their jobs.
@@ -200,8 +193,6 @@ protected:
         ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
     }
 
-    KiruneProcess kirune;
-    HWND main = nullptr;
     TempFolder folder;
     std::string m_pdfDir;
 };

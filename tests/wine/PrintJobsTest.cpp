@@ -3,7 +3,7 @@
 // and image, what is drawn from where, and what becomes of the DC.
 #include "KiruneDlg.h"
 #include "GdiplusOwners.h"
-#include "ModalScript.h"
+#include "MainWindowFixture.h"
 #include "PageGeometry.h"
 #include "PrintSpy.h"
 #include <gdiplus.h>
@@ -279,7 +279,7 @@ TEST_F(PrintJobs, ScopedOwnersReleaseTheirObjectsWhenAnExceptionLeaves)
 
 // ------------------------------------------------------------- the command
 
-class PrintAllCommand : public ::testing::Test {
+class PrintAllCommand : public MainWindowFixture {
 protected:
     void SetUp() override
     {
@@ -307,13 +307,15 @@ protected:
             .WaitFor([&] { return !::IsWindow(printerDlg) && ::IsWindowEnabled(dlg.m_hWnd); },
                      "the printer dialog to close")
             .Pause(10)
-            .Then([this] { PrintSpy::Stop(); ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
-        script.Start();
-        AfxGetApp()->m_pMainWnd = &dlg;
-        dlg.DoModal();
-        AfxGetApp()->m_pMainWnd = nullptr;
+            .Then([] { PrintSpy::Stop(); });
+        RunMainWindow();
+    }
+
+    // Closes the window after the script, runs it, and stops recording.
+    void RunMainWindow()
+    {
+        MainWindowFixture::Run();
         PrintSpy::Stop();
-        EXPECT_TRUE(script.Finished()) << script.Failure();
         EXPECT_EQ("", script.Failure());
     }
 
@@ -329,8 +331,6 @@ protected:
         return static_cast<HDC>(pd->made);
     }
 
-    CKiruneDlg dlg;
-    ModalScript script;
     HWND m_main = nullptr;
     HDC m_check = nullptr;
 };
@@ -441,17 +441,7 @@ protected:
             .Pause(10)
             .Then([this] { PrintSpy::Stop(); });
     }
-    void RunMain()
-    {
-        script.Then([this] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
-        script.Start();
-        AfxGetApp()->m_pMainWnd = &dlg;
-        dlg.DoModal();
-        AfxGetApp()->m_pMainWnd = nullptr;
-        PrintSpy::Stop();
-        EXPECT_TRUE(script.Finished()) << script.Failure();
-        EXPECT_EQ("", script.Failure());
-    }
+    void RunMain() { RunMainWindow(); }
 
     // The calls from the printer dialog on: the range dialog before it
     // decodes and fits the photo with GDI+ and GDI calls of its own.

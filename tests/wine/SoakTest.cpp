@@ -19,6 +19,25 @@ double PrivateMegabytes()
     return counters.PagefileUsage / kMegabyte;
 }
 
+// The level after the first rounds, which the last round must come back to.
+struct Baseline {
+    void Take()
+    {
+        gdi = CGdiObject::LiveCount();
+        megabytes = PrivateMegabytes();
+    }
+    void ExpectReturned(const char* after) const
+    {
+        ASSERT_GT(megabytes, 1.0);
+        EXPECT_EQ(gdi, CGdiObject::LiveCount());
+        double growth = PrivateMegabytes() - megabytes;
+        std::printf("private bytes after %s: %+.2f MB beyond the first rounds\n", after, growth);
+        EXPECT_LT(growth, 2.0);
+    }
+    LONG gdi = 0;
+    double megabytes = 0;
+};
+
 class Soak : public MainWindowFixture {
 protected:
     // Imports `count` copies of a few small photos.
@@ -53,17 +72,13 @@ TEST_F(Soak, ThreeHundredScrollStepsHoldTwelveBitmaps)
         // First round, then the level to come back to.
         for (int i = 0; i < 10; i++)
             Command(IDC_SCROLL_DOWN);
-        LONG gdi = CGdiObject::LiveCount();
-        double level = PrivateMegabytes();
-        ASSERT_GT(level, 1.0);
+        Baseline baseline;
+        baseline.Take();
         for (int i = 0; i < 290; i++)
             Command(IDC_SCROLL_DOWN);
         EXPECT_EQ(300 * 3, dlg.m_topIndex);
-        EXPECT_EQ(gdi, CGdiObject::LiveCount());
         EXPECT_EQ(kCellCount, CGdiObject::LiveCount());   // twelve fitted bitmaps, nothing else
-        double growth = PrivateMegabytes() - level;
-        std::printf("private bytes after 300 steps: %+.2f MB beyond the first round\n", growth);
-        EXPECT_LT(growth, 2.0);
+        baseline.ExpectReturned("300 scroll steps");
     });
     Run();
 }
@@ -72,8 +87,7 @@ TEST_F(Soak, FiftyRangeDialogsOpenedAndClosed)
 {
     Shown();
     ImportCopies(4);
-    LONG gdi = 0;
-    double level = 0;
+    Baseline baseline;
     for (int round = 0; round < 50; round++) {
         auto dialog = std::make_shared<HWND>(nullptr);
         script.Then([this, round] { dlg.m_cells[round % 4].ChoosePrintRange(); })
@@ -86,19 +100,11 @@ TEST_F(Soak, FiftyRangeDialogsOpenedAndClosed)
             })
             .WaitFor([dialog] { return !::IsWindow(*dialog); }, "the range dialog to close")
             .Then([&, round] {
-                if (round == 4) {
-                    gdi = CGdiObject::LiveCount();
-                    level = PrivateMegabytes();
-                }
+                if (round == 4)
+                    baseline.Take();
             });
     }
-    script.Then([&] {
-        ASSERT_GT(level, 1.0);
-        EXPECT_EQ(gdi, CGdiObject::LiveCount());
-        double growth = PrivateMegabytes() - level;
-        std::printf("private bytes after 50 range dialogs: %+.2f MB beyond the first rounds\n", growth);
-        EXPECT_LT(growth, 2.0);
-    });
+    script.Then([&] { baseline.ExpectReturned("50 range dialogs"); });
     Run();
 }
 
@@ -106,8 +112,7 @@ TEST_F(Soak, TwentyPrintAllRuns)
 {
     Shown();
     ImportCopies(2);
-    LONG gdi = 0;
-    double level = 0;
+    Baseline baseline;
     for (int round = 0; round < 20; round++) {
         auto printDialog = std::make_shared<HWND>(nullptr);
         script.Then([this] { PostClick(dlg.m_hWnd, IDC_PRINT_ALL); })
@@ -117,19 +122,11 @@ TEST_F(Soak, TwentyPrintAllRuns)
                      "the jobs to end")
             .Pause(2)
             .Then([&, round] {
-                if (round == 1) {
-                    gdi = CGdiObject::LiveCount();
-                    level = PrivateMegabytes();
-                }
+                if (round == 1)
+                    baseline.Take();
             });
     }
-    script.Then([&] {
-        ASSERT_GT(level, 1.0);
-        EXPECT_EQ(gdi, CGdiObject::LiveCount());
-        double growth = PrivateMegabytes() - level;
-        std::printf("private bytes after 20 print-all runs: %+.2f MB beyond the first rounds\n", growth);
-        EXPECT_LT(growth, 2.0);
-    });
+    script.Then([&] { baseline.ExpectReturned("20 print-all runs"); });
     Run();
 }
 
