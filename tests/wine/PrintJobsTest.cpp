@@ -23,7 +23,7 @@ const char kRangeDialogTitle[] = "表示＆印刷範囲指定";
 const char kSelectPhotoText[] = "写真を選択（クリック）してください。";
 // The full printer dialog's flags, with the framework's PD_RETURNDC.
 const char kPrinterDialogFlags[] = "flags 0x14010C";
-const char kNoExtras[] = "unit 2 attributes 00000000 abort 00000000 data 00000000";
+const char kNoExtras[] = "unit 2 attributes null abort null data null";
 
 // The 300 dpi PDF printer of the test scheduler.
 std::string TestPrinter()

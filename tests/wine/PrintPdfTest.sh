@@ -4,12 +4,12 @@
 # and checks each PDF as the spooler wrote it: its title and page count, the
 # L-size area in device pixels (the one image of the page, placed at the
 # top-left of the printable area) and which part of the photo it shows.
-#   PrintPdfTest.sh PATH-TO-kirune_print_probe.exe
+#   PrintPdfTest.sh ARCH PATH-TO-kirune_print_probe.exe
 # Needs the environment of scripts/test: CUPS_SERVER, KIRUNE_PDF_DIR,
 # KIRUNE_PRINTER and the Wine prefix.
 set -uo pipefail
 
-probe_exe=$1
+arch=$1 probe_exe=$2
 here=$(cd "$(dirname "$0")" && pwd)
 wine_exec=$here/../../scripts/wine-exec
 work=$(mktemp -d "${TMPDIR:-/tmp}/kirune-print.XXXXXX")
@@ -68,7 +68,7 @@ print_photo() {   # PRINTER DPI all|range PHOTO [LEFT TOP RIGHT BOTTOM]
     rm -f "$dir"/*.pdf
     PDF=
     local out
-    if ! out=$("$wine_exec" "$probe_exe" "$@" 2>"$work/probe.err"); then
+    if ! out=$("$wine_exec" "$arch" "$probe_exe" "$@" 2>"$work/probe.err"); then
         fail "the probe failed: $(cat "$work/probe.err")"
         return 1
     fi
@@ -305,5 +305,5 @@ scenario="not a photo, print all"
 echo "not an image" >"$work/text.jpg"
 print_photo "$p300" 300 all "$work/text.jpg" && check_empty
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed ($arch)"
 [ "$failed" -eq 0 ]

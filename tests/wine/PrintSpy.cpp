@@ -31,6 +31,12 @@ std::string Format(const char* fmt, ...)
     return text;
 }
 
+// "null", or the pointer in hex: the same text on 32 and 64 bits for null.
+std::string Pointer(const void* p)
+{
+    return p ? Format("%p", p) : "null";
+}
+
 std::string Ansi(const WCHAR* wide)
 {
     if (!wide)
@@ -86,29 +92,37 @@ int PrintSpy::Count(const std::string& name)
 // Each spied function is reached through its slot in this program's import
 // table (the GDI+ functions too, through their thunks): the spy takes the
 // slot's place, and calls the real function through the pointer it held.
-#define SPIED(ret, name, decorated, ...) \
-    extern "C" void* imp_##name __asm__("__imp__" decorated); \
+// On 32 bits the slot's name carries the stdcall decoration: an underscore
+// before the name, and the bytes of the arguments after it.
+#ifdef _WIN64
+#define IMPORT_SLOT(name, argBytes) "__imp_" #name
+#else
+#define IMPORT_SLOT(name, argBytes) "__imp__" #name "@" #argBytes
+#endif
+
+#define SPIED(ret, name, argBytes, ...) \
+    extern "C" void* imp_##name __asm__(IMPORT_SLOT(name, argBytes)); \
     typedef ret (WINAPI* name##_fn)(__VA_ARGS__); \
     name##_fn real_##name = nullptr;
 
-SPIED(GpStatus, GdipCreateFromHDC, "GdipCreateFromHDC@8", HDC, GpGraphics**)
-SPIED(GpStatus, GdipDeleteGraphics, "GdipDeleteGraphics@4", GpGraphics*)
-SPIED(GpStatus, GdipSetPageUnit, "GdipSetPageUnit@8", GpGraphics*, GpUnit)
-SPIED(GpStatus, GdipGetDpiX, "GdipGetDpiX@8", GpGraphics*, REAL*)
-SPIED(GpStatus, GdipGetDpiY, "GdipGetDpiY@8", GpGraphics*, REAL*)
-SPIED(GpStatus, GdipLoadImageFromFile, "GdipLoadImageFromFile@8", const WCHAR*, GpImage**)
-SPIED(GpStatus, GdipDisposeImage, "GdipDisposeImage@4", GpImage*)
-SPIED(GpStatus, GdipGetImageWidth, "GdipGetImageWidth@8", GpImage*, UINT*)
-SPIED(GpStatus, GdipGetImageHeight, "GdipGetImageHeight@8", GpImage*, UINT*)
-SPIED(GpStatus, GdipImageRotateFlip, "GdipImageRotateFlip@8", GpImage*, RotateFlipType)
-SPIED(GpStatus, GdipDrawImageRectRectI, "GdipDrawImageRectRectI@56", GpGraphics*, GpImage*,
+SPIED(GpStatus, GdipCreateFromHDC, 8, HDC, GpGraphics**)
+SPIED(GpStatus, GdipDeleteGraphics, 4, GpGraphics*)
+SPIED(GpStatus, GdipSetPageUnit, 8, GpGraphics*, GpUnit)
+SPIED(GpStatus, GdipGetDpiX, 8, GpGraphics*, REAL*)
+SPIED(GpStatus, GdipGetDpiY, 8, GpGraphics*, REAL*)
+SPIED(GpStatus, GdipLoadImageFromFile, 8, const WCHAR*, GpImage**)
+SPIED(GpStatus, GdipDisposeImage, 4, GpImage*)
+SPIED(GpStatus, GdipGetImageWidth, 8, GpImage*, UINT*)
+SPIED(GpStatus, GdipGetImageHeight, 8, GpImage*, UINT*)
+SPIED(GpStatus, GdipImageRotateFlip, 8, GpImage*, RotateFlipType)
+SPIED(GpStatus, GdipDrawImageRectRectI, 56, GpGraphics*, GpImage*,
       INT, INT, INT, INT, INT, INT, INT, INT, GpUnit, const GpImageAttributes*, DrawImageAbort, VOID*)
-SPIED(int, StartDocA, "StartDocA@8", HDC, const DOCINFOA*)
-SPIED(int, EndDoc, "EndDoc@4", HDC)
-SPIED(int, StartPage, "StartPage@4", HDC)
-SPIED(int, EndPage, "EndPage@4", HDC)
-SPIED(BOOL, DeleteDC, "DeleteDC@4", HDC)
-SPIED(BOOL, PrintDlgA, "PrintDlgA@4", LPPRINTDLGA)
+SPIED(int, StartDocA, 8, HDC, const DOCINFOA*)
+SPIED(int, EndDoc, 4, HDC)
+SPIED(int, StartPage, 4, HDC)
+SPIED(int, EndPage, 4, HDC)
+SPIED(BOOL, DeleteDC, 4, HDC)
+SPIED(BOOL, PrintDlgA, 4, LPPRINTDLGA)
 
 namespace {
 
@@ -189,9 +203,9 @@ GpStatus WINAPI SpyDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
     const GpImageAttributes* attributes, DrawImageAbort abort, VOID* data)
 {
     Record("GdipDrawImageRectRectI",
-           Format("%d %d %d %d from %d %d %d %d unit %d attributes %p abort %p data %p",
-                  dx, dy, dw, dh, sx, sy, sw, sh, unit, attributes,
-                  reinterpret_cast<void*>(abort), data),
+           Format("%d %d %d %d from %d %d %d %d unit %d attributes %s abort %s data %s",
+                  dx, dy, dw, dh, sx, sy, sw, sh, unit, Pointer(attributes).c_str(),
+                  Pointer(reinterpret_cast<void*>(abort)).c_str(), Pointer(data).c_str()),
            graphics, image);
     return real_GdipDrawImageRectRectI(graphics, image, dx, dy, dw, dh, sx, sy, sw, sh, unit,
                                        attributes, abort, data);

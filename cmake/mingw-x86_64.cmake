@@ -1,0 +1,3 @@
+# 64-bit Windows: the build for hosts whose Wine runs 64-bit code only.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
