@@ -24,3 +24,10 @@ CScopedImage::~CScopedImage()
     if (m_image)
         GdipDisposeImage(m_image);
 }
+
+void CScopedImage::Adopt(GpImage* image)
+{
+    if (m_image)
+        GdipDisposeImage(m_image);
+    m_image = image;
+}

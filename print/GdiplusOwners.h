@@ -21,6 +21,8 @@ private:
 
 class CScopedImage {
 public:
+    // Holds nothing until it adopts an image.
+    CScopedImage() = default;
     // The image of a photo file, by its UTF-16 path.
     explicit CScopedImage(const WCHAR* path);
     ~CScopedImage();
@@ -28,6 +30,8 @@ public:
     CScopedImage& operator=(const CScopedImage&) = delete;
 
     Gdiplus::GpImage* Get() const { return m_image; }
+    // Takes over an image made elsewhere; releases the one held before.
+    void Adopt(Gdiplus::GpImage* image);
 
 private:
     Gdiplus::GpImage* m_image = nullptr;

@@ -64,6 +64,24 @@ UINT ImageHeight(GpImage* image)
     return h;
 }
 
+// Turns the job's photo 90 degrees clockwise; returns the image to draw.
+// The imaging library turns most images in place, but not all: Wine's turns
+// no image of fewer than 8 bits per pixel. Such a photo is copied to 32 bits
+// per pixel, the same pixels, and the copy is turned instead; `copy` holds
+// it until the job ends. A photo that cannot be copied stays as it is.
+GpImage* TurnClockwise(GpImage* image, CScopedImage& copy)
+{
+    if (GdipImageRotateFlip(image, Rotate90FlipNone) == Ok || !image)
+        return image;
+    GpBitmap* bitmap = nullptr;
+    GdipCloneBitmapAreaI(0, 0, static_cast<INT>(ImageWidth(image)), static_cast<INT>(ImageHeight(image)),
+                         PixelFormat32bppARGB, static_cast<GpBitmap*>(image), &bitmap);
+    copy.Adopt(bitmap);
+    if (bitmap && GdipImageRotateFlip(bitmap, Rotate90FlipNone) == Ok)
+        return bitmap;
+    return image;
+}
+
 } // namespace
 
 // ------------------------------------------------------------- commands
@@ -122,22 +140,24 @@ void CKiruneDlg::PrintPhoto(HDC hdc, const CString& path)
     dc.StartDoc(&di);
 
     CScopedImage image(WidePath(path).data());
+    CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
+    GpImage* photo = image.Get();
     uint32_t pageW = 0, pageH = 0;
     PageOf(graphics.Get(), pageW, pageH);
-    UINT w = ImageWidth(image.Get());
-    UINT h = ImageHeight(image.Get());
+    UINT w = ImageWidth(photo);
+    UINT h = ImageHeight(photo);
 
     if (PhotoNeedsTurn(w, h)) {
-        GdipImageRotateFlip(image.Get(), Rotate90FlipNone);
-        w = ImageWidth(image.Get());
-        h = ImageHeight(image.Get());
+        photo = TurnClockwise(photo, turnedCopy);
+        w = ImageWidth(photo);
+        h = ImageHeight(photo);
     }
 
     // The print service wants the document's one page marked.
     dc.StartPage();
     uint32_t srcW = 0, srcH = 0;
     if (graphics.Get() && LSourceSize(pageW, pageH, w, h, srcW, srcH)) {
-        GdipDrawImageRectRectI(graphics.Get(), image.Get(),
+        GdipDrawImageRectRectI(graphics.Get(), photo,
                                0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
                                0, 0, static_cast<INT>(srcW), static_cast<INT>(srcH),
                                UnitPixel, nullptr, nullptr, nullptr);
@@ -146,7 +166,7 @@ void CKiruneDlg::PrintPhoto(HDC hdc, const CString& path)
 
     dc.EndDoc();
     dc.Detach();
-    // The image, then the graphics, are released as the scope ends.
+    // The turned copy, the image, then the graphics are released as the scope ends.
 }
 
 void CKiruneDlg::PrintPhotoRange(HDC hdc, const CString& path, const RECT& rangeIn)
@@ -161,17 +181,19 @@ void CKiruneDlg::PrintPhotoRange(HDC hdc, const CString& path, const RECT& range
     dc.StartDoc(&di);
 
     CScopedImage image(WidePath(path).data());
+    CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
+    GpImage* photo = image.Get();
     uint32_t pageW = 0, pageH = 0;
     PageOf(graphics.Get(), pageW, pageH);
 
     if (RangeNeedsTurn(range)) {
-        GdipImageRotateFlip(image.Get(), Rotate90FlipNone);
-        range = TurnRange(range, ImageWidth(image.Get()));
+        photo = TurnClockwise(photo, turnedCopy);
+        range = TurnRange(range, ImageWidth(photo));
     }
 
     dc.StartPage();
     if (graphics.Get() && pageW && pageH) {
-        GdipDrawImageRectRectI(graphics.Get(), image.Get(),
+        GdipDrawImageRectRectI(graphics.Get(), photo,
                                0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
                                range.left, range.top, range.right - range.left, range.bottom - range.top,
                                UnitPixel, nullptr, nullptr, nullptr);

@@ -48,11 +48,22 @@ make_photo() {   # FILE W H SX SY [RECT...]
         read -r colour from to <<<"$r"
         args+=(-fill "$(hex "$colour")" -draw "rectangle $from $to")
     done
-    # True colour: the imaging library turns only images of 8 bits per pixel or more.
+    # True colour; palette_copy makes the low-depth copies.
     case $file in
         *.png) convert "${args[@]}" -type TrueColor "PNG24:$file" ;;
         *.bmp) convert "${args[@]}" -type TrueColor "BMP3:$file" ;;
         *.jpg) convert "${args[@]}" -quality 95 "$file" ;;
+    esac
+}
+
+# The same pixels stored with a palette of DEPTH bits per pixel: a PNG, a
+# GIF (always 8) or a BMP. The photo must have no more colours than fit.
+# ImageMagick writes no 1-bit palette PNG of two colours: palette-png.py does.
+palette_copy() {   # TRUE-COLOUR-FILE FILE DEPTH
+    case $2 in
+        *.png) convert "$1" -depth 8 rgb:- | python3 "$here/palette-png.py" $(identify -format '%w %h' "$1") "$3" "$2" ;;
+        *.gif) convert "$1" "$2" ;;
+        *.bmp) convert "$1" -type Palette -depth "$3" "BMP3:$2" ;;
     esac
 }
 
@@ -213,8 +224,42 @@ check_landscape() {   # DPI
     expect_area "$((bx - 6)),100=blue" "$((bx + 6)),100=red" "100,$((by - 6))=blue" "100,$((by + 6))=yellow"
 }
 
+# The printed area, kept to compare later prints of the same pixels with.
+keep_area() { cp "$work/area-000.png" "$work/kept-$1.png"; }
+expect_same_area() {   # KEPT
+    local differing
+    differing=$(compare -metric AE "$work/kept-$1.png" "$work/area-000.png" null: 2>&1)
+    expect_eq "device pixels that differ from the print of $1" 0 "$differing"
+}
+
 scenario="landscape photo, print all, 300 dpi"
-print_photo "$p300" 300 all "$work/landscape.png" && check_landscape 300
+print_photo "$p300" 300 all "$work/landscape.png" && check_landscape 300 && keep_area landscape
+
+# The imaging library cannot turn every pixel format in place (Wine's turns
+# nothing below 8 bits per pixel); the same photo stored with a palette must
+# print exactly as in true colour.
+palette_copy "$work/landscape.png" "$work/landscape-4bit.png" 4
+palette_copy "$work/landscape.png" "$work/landscape-8bit.gif" 8
+for photo in landscape-4bit.png landscape-8bit.gif; do
+    scenario="landscape photo $photo, print all, 300 dpi"
+    print_photo "$p300" 300 all "$work/$photo" && check_landscape 300 && expect_same_area landscape
+done
+# Two colours, for 1 bit per pixel: the left half blue, the right yellow;
+# the top 79 rows (yellow) are cut, the 10 below them (blue) end the area.
+make_photo "$work/two.png" 1600 1200 800 600 "blue 0,0 799,599" "yellow 800,0 1599,599" \
+    "yellow 0,0 1599,78" "blue 0,79 1599,88"
+palette_copy "$work/two.png" "$work/two-1bit.png" 1
+palette_copy "$work/two.png" "$work/two-1bit.bmp" 1
+scenario="two-colour landscape photo, print all, 300 dpi"
+if print_photo "$p300" 300 all "$work/two.png"; then
+    check_area 300
+    expect_area "3,3=blue" "3,H-4=yellow" "W-20,H-20=yellow" "W-4,20=blue" "W-4,H-20=blue"
+    keep_area two
+fi
+for photo in two-1bit.png two-1bit.bmp; do
+    scenario="landscape photo $photo, print all, 300 dpi"
+    print_photo "$p300" 300 all "$work/$photo" && check_document && check_area 300 && expect_same_area two
+done
 scenario="landscape photo, print all, 600 dpi"
 print_photo "$p600" 600 all "$work/写真 コピー.png" && check_landscape 600
 scenario="landscape JPEG photo, print all, 300 dpi"
@@ -269,6 +314,9 @@ scenario="wide range, 300 dpi"
 print_photo "$p300" 300 range "$work/range.png" 400 300 1035 745 && check_turned_range 300
 scenario="wide range, 600 dpi"
 print_photo "$p600" 600 range "$work/range.png" 400 300 1035 745 && check_turned_range 600
+palette_copy "$work/range.png" "$work/range-4bit.png" 4
+scenario="wide range on a 4-bit palette photo, 300 dpi"
+print_photo "$p300" 300 range "$work/range-4bit.png" 400 300 1035 745 && check_turned_range 300
 
 # A tall range, 445 x 635, on a tall photo: printed as it is.
 make_photo "$work/tallrange.png" 1200 1600 322 517 \
