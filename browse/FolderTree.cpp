@@ -1,5 +1,5 @@
 #include "FolderTree.h"
-#include "../app/KiruneMessages.h"
+#include "../res/KiruneMessages.h"
 #include "../framework/afxfind.h"
 #include "PathArray.h"
 #include "PathCompare.h"

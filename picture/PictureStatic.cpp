@@ -1,7 +1,7 @@
 #include "PictureStatic.h"
 #include "DragGeometry.h"
 #include "FitSize.h"
-#include "../app/PhotoPath.h"
+#include "PhotoPath.h"
 #include "../res/resource.h"
 #include <gdiplus.h>
 

@@ -1,5 +1,5 @@
 #include "ThumbCell.h"
-#include "../app/KiruneMessages.h"
+#include "../res/KiruneMessages.h"
 #include "../print/PrintRangeDlg.h"
 #include "../res/resource.h"
 
