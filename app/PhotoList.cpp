@@ -110,9 +110,12 @@ void CKiruneDlg::OnScrollDown()
     m_topIndex += kCellColumns;
 }
 
-// Every click on a cell's picture, blank cells included.
+// Every click on a cell's picture, blank cells included. Anyone can post
+// this message: an id that names no cell leaves the selection alone.
 LRESULT CKiruneDlg::OnThumbClicked(WPARAM wParam, LPARAM)
 {
+    if (wParam < IDC_CELL_FIRST || wParam > IDC_CELL_LAST)
+        return 0;
     m_selCell = static_cast<int>(wParam) - IDC_CELL_FIRST;
     m_selPhoto = m_topIndex + m_selCell;
     return 1;

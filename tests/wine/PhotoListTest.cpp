@@ -184,6 +184,28 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
     Run();
 }
 
+TEST_F(PhotoList, AClickMessageThatNamesNoCellLeavesTheSelection)
+{
+    Shown();
+    Import(MakePhotos(3));
+    script.Then([this] {
+            ::PostMessageA(InnerPicture(2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            ::PostMessageA(InnerPicture(2), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        })
+        .WaitFor([this] { return dlg.m_selCell == 2; }, "the click")
+        .Then([this] {
+            // From another program: ids just outside the cells', and far outside.
+            for (WPARAM id : { WPARAM(IDC_CELL_FIRST - 1), WPARAM(IDC_CELL_LAST + 1), WPARAM(0), ~WPARAM(0) })
+                ::PostMessageA(dlg.m_hWnd, WM_THUMB_CLICKED, id, 0);
+        })
+        .Pause(10)
+        .Then([this] {
+            EXPECT_EQ(2, dlg.m_selCell);
+            EXPECT_EQ(2, dlg.m_selPhoto);
+        });
+    Run();
+}
+
 TEST_F(PhotoList, ASecondImportOntoAFullPageChangesNoCell)
 {
     std::vector<std::string> names = MakePhotos(14);
