@@ -1,5 +1,13 @@
 #include "PathCompare.h"
 #include <cstring>
+#ifdef _WIN32
+#include <windows.h>
+
+bool IsLeadByte(unsigned char c)
+{
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
+#endif
 
 namespace {
 const char kBackslash = '\\';

@@ -1,24 +1,25 @@
-// Path text in code page 932: whole-character walking, case folding and the
-// order in which the folder tree sorts names. The trail byte of a double-byte
-// character may equal the backslash (表 is 0x95 0x5C, ソ is 0x83 0x5C), so every
-// search for a backslash walks whole characters, never single bytes.
-// Pure text handling: it builds on Windows and natively for the unit tests.
+// Path text in the ANSI code page (932 on the systems the program is made
+// for): whole-character walking, case folding and the order in which the
+// folder tree sorts names. The trail byte of a double-byte character may
+// equal the backslash (表 is 0x95 0x5C, ソ is 0x83 0x5C), so every search for
+// a backslash walks whole characters, never single bytes.
+// Pure text handling: it builds on Windows and natively for the unit tests,
+// which supply the lead bytes of the code page they pin.
 #pragma once
 #include <algorithm>
 #include <cstddef>
 #include <string>
 
-// A lead byte of a double-byte character in code page 932.
-inline bool IsLeadByte932(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+// A lead byte of a double-byte character in the system's ANSI code page, as
+// the file finder's CharNextA sees it: 0x81-0x9F and 0xE0-0xFC in code page
+// 932, none in 1252.
+bool IsLeadByte(unsigned char c);
 
 // The character after the one at p: two bytes for a lead byte followed by a
 // trail byte, else one. p must not point at the terminating NUL.
 inline const char* NextChar(const char* p)
 {
-    return IsLeadByte932(static_cast<unsigned char>(p[0])) && p[1] != '\0' ? p + 2 : p + 1;
+    return IsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0' ? p + 2 : p + 1;
 }
 
 // The character's value for comparison: one byte as 0-255, a double-byte

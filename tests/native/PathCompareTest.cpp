@@ -3,6 +3,7 @@
 // compiled to code page 932, as in the program: 表 is 0x95 0x5C, ソ is
 // 0x83 0x5C, ツ is 0x83 0x63 (a trail byte that looks like 'c').
 #include "PathCompare.h"
+#include "AnsiCodePage.h"
 #include <gtest/gtest.h>
 #include <deque>
 #include <map>
@@ -167,6 +168,44 @@ INSTANTIATE_TEST_SUITE_P(FullPaths, TrimTable, ::testing::Values(
     TextCase{ "C:\\表", "C:\\表" },
     TextCase{ "ソ", "ソ" },
     TextCase{ "\\\\", "" }));
+
+// Other ANSI code pages: the lead bytes come from the system, not from a
+// table of code page 932. Bytes as the systems store them: 功 in code page
+// 950 is 0xA5 0x5C, 0xB9 0x5C a character of 936 (0xB9 is a half-width
+// katakana byte in 932), and é in 1252 is 0xE9, a lead byte in 932.
+struct CodePageCase {
+    unsigned codePage;
+    const char* path;
+    bool endsWithBackslash;
+    const char* lastComponent;
+    const char* trimmed;
+};
+
+void PrintTo(const CodePageCase& c, std::ostream* os) { *os << c.codePage << ": " << c.path; }
+
+class CodePageTable : public ::testing::TestWithParam<CodePageCase> {
+protected:
+    void TearDown() override { PinAnsiCodePage(932); }
+};
+
+TEST_P(CodePageTable, WalksWholeCharactersOfTheSystemsCodePage)
+{
+    const CodePageCase& c = GetParam();
+    PinAnsiCodePage(c.codePage);
+    EXPECT_EQ(c.endsWithBackslash, EndsWithBackslash(c.path));
+    EXPECT_EQ(c.lastComponent, TextAfterLastBackslash(c.path));
+    std::string path = c.path;
+    TrimBackslashes(path);
+    EXPECT_EQ(c.trimmed, path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, CodePageTable, ::testing::Values(
+    CodePageCase{ 950, "D:\\" "\xA5\x5C", false, "\xA5\x5C", "D:\\" "\xA5\x5C" },
+    CodePageCase{ 950, "D:\\" "\xA5\x5C\\", true, "\xA5\x5C", "D:\\" "\xA5\x5C" },
+    CodePageCase{ 936, "D:\\" "\xB9\x5C", false, "\xB9\x5C", "D:\\" "\xB9\x5C" },
+    CodePageCase{ 1252, "C:\\caf\xE9\\photo.jpg", false, "photo.jpg", "C:\\caf\xE9\\photo.jpg" },
+    CodePageCase{ 1252, "C:\\caf\xE9\\", true, "caf\xE9", "C:\\caf\xE9" },
+    CodePageCase{ 932, "C:\\caf\xE9\\", false, "caf\xE9\\", "C:\\caf\xE9\\" }));
 
 TEST(StableSortNoCase, SortsTheFolderExampleByName)
 {
