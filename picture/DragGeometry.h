@@ -14,10 +14,12 @@ const uint32_t kShortSide = 89;
 
 // Keeps the top-left corner and the longer dragged side; the other side is
 // recomputed so the sides stand in the ratio a : b (unsigned 32-bit,
-// truncating).
+// truncating, wrapping).
 DragRect ConstrainAspect(const DragRect& r, uint32_t a, uint32_t b);
 
-// Each coordinate times the scale, in extended precision, truncated toward zero.
+// Each coordinate times the scale, in extended precision, truncated toward
+// zero; a product beyond the int range stops at its nearer end, and a scale
+// that is not a number gives 0.
 DragRect ScaleRect(const DragRect& r, float scale);
 
 // The frame a drag from `start` to `pointer` draws: landscape 127:89 when

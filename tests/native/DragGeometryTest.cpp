@@ -1,5 +1,7 @@
 #include "DragGeometry.h"
 #include <gtest/gtest.h>
+#include <cstdint>
+#include <limits>
 #include <ostream>
 
 static bool operator==(const DragRect& a, const DragRect& b)
@@ -46,9 +48,14 @@ TEST(ConstrainAspect, KeepsTheLongerSideAndTheCorner)
 
 TEST(ConstrainAspect, WrapsLikeUnsignedArithmetic)
 {
-    // A width near 2^31 wraps when multiplied; the result follows the wrap.
-    DragRect r = ConstrainAspect({0, 0, 0x40000000, 1}, 127, 89);
-    EXPECT_EQ(static_cast<int32_t>(static_cast<uint32_t>(0x40000000u * 89u) / 127u), r.bottom);
+    const int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    // 2^30 * 89 wraps to 2^30 * 89 - 22 * 2^32 = 1073741824; / 127 = 8454660.
+    EXPECT_EQ((DragRect{0, 0, 0x40000000, 8454660}), ConstrainAspect({0, 0, 0x40000000, 1}, 127, 89));
+    // Differences beyond the int range are unsigned too: 2^31 - 1 - (-2) is
+    // 2147483649, times 89 wraps to 2147483737, / 127 = 16909320.
+    EXPECT_EQ((DragRect{-2, 0, kMax, 16909320}), ConstrainAspect({-2, 0, kMax, 0}, 127, 89));
+    // The widest drag: 2^32 - 1 wide; times 89 wraps to 2^32 - 89, / 127 = 33818639.
+    EXPECT_EQ((DragRect{kMin, 0, kMax, 33818639}), DragFrame(kMin, 0, kMax, 1));
 }
 
 struct ScaleCase {
@@ -74,6 +81,14 @@ INSTANTIATE_TEST_SUITE_P(Examples, ScaleRectTable, ::testing::Values(
     // negative coordinates truncate toward zero, not down
     ScaleCase{{-3, -1, 1, 1}, 1.5f, {-4, -1, 1, 1}},
     ScaleCase{{0, 0, 0, 0}, 7.0f, {0, 0, 0, 0}}));
+
+TEST(ScaleRect, ProductsBeyondTheIntRangeStopAtItsEnds)
+{
+    const int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ((DragRect{kMax, kMin, 2, kMax}), ScaleRect({1500000000, -1500000000, 1, kMax}, 2.0f));
+    // A scale that is not a number (a fit with a zero side) gives an empty range.
+    EXPECT_EQ((DragRect{0, 0, 0, 0}), ScaleRect({10, 10, 137, 99}, std::numeric_limits<float>::quiet_NaN()));
+}
 
 TEST(ScaleRect, UsesTheFloatScaleNotItsDecimalValue)
 {
