@@ -144,20 +144,30 @@ kirune_build() {
     kirune_step "build-$arch" cmake --build "$win" -j"$(nproc)"
 }
 
-# Creates the chosen architecture's prefix once: boots it, keeps Wine from
-# handing its windows to a window manager (without one, each close would
-# wait about two seconds), and turns off the crash dialog, which would hold
-# a crashed test until its timeout.
+# Creates the chosen architecture's prefix once: boots it, gives it Wine's
+# own fonts, keeps Wine from handing its windows to a window manager
+# (without one, each close would wait about two seconds), and turns off the
+# crash dialog, which would hold a crashed test until its timeout.
 kirune_wine_prefix() {
-    local ready=$WINEPREFIX/.kirune-ready-2
+    local ready=$WINEPREFIX/.kirune-ready-3
     [ -f "$ready" ] && return 0
     kirune_log "preparing the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     kirune_step "wineboot-$WINEARCH" kirune_wine wineboot -i || return
     kirune_step "wineserver-wait" kirune_wineserver -w || return
+    kirune_step "fonts-$WINEARCH" kirune_wine_fonts || return
     kirune_step "registry-$WINEARCH" kirune_wine_registry || return
     kirune_step "wineserver-wait" kirune_wineserver -w || return
     touch "$ready"
+}
+
+# Wine never reads its own font folder here: with Debian's loaders in
+# /usr/lib/wine it looks for it as /usr/lib/wine/../../share/wine/fonts and
+# never opens it, so Marlett, the font of the title-bar buttons, is missing
+# and the buttons show the letters 0, 1 and r. The Windows font folder of
+# the prefix is always read: the fonts go there.
+kirune_wine_fonts() {
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 kirune_wine_registry() {

@@ -1,7 +1,11 @@
-// The program starts, shows its window with every control of its template,
-// opens the About box from the system menu and ends on "終了".
+// The program starts, shows its window with every control of its template
+// and proper title-bar buttons, opens the About box from the system menu and
+// ends on "終了".
 #include "KiruneProcess.h"
+#include "TestImages.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -12,6 +16,55 @@ struct ButtonText {
     int id;
     const char* text;
 };
+
+// The glyph of the title bar's close button, read off the screen as its dark
+// pixels inside the button's bevel. A cross is the same mirrored left to
+// right; the letter "r", which shows where the caption-button font is
+// missing, is not.
+struct Glyph {
+    int dark = 0;         // pixels
+    int unmatched = 0;    // dark pixels whose mirror image is light
+};
+
+Glyph CloseButtonGlyph(HWND main)
+{
+    RECT window;
+    ::GetWindowRect(main, &window);
+    // The button sits inside the frame, two pixels in from its top and right.
+    const int frameX = ::GetSystemMetrics(SM_CXFRAME), frameY = ::GetSystemMetrics(SM_CYFRAME);
+    const int right = window.right - frameX - 2, left = window.right - frameX - ::GetSystemMetrics(SM_CXSIZE);
+    const int top = window.top + frameY + 2, bottom = window.top + frameY + ::GetSystemMetrics(SM_CYSIZE) - 2;
+    const int bevel = 2, w = right - left - 2 * bevel, h = bottom - top - 2 * bevel;
+    std::vector<bool> dark(static_cast<size_t>(std::max(w * h, 0)));
+    Glyph glyph;
+    int minX = w, maxX = -1;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            COLORREF c = ScreenPixel(left + bevel + x, top + bevel + y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 64) {
+                dark[static_cast<size_t>(y * w + x)] = true;
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                glyph.dark++;
+            }
+        }
+    for (int y = 0; y < h; y++)
+        for (int x = minX; x <= maxX; x++)
+            glyph.unmatched += dark[static_cast<size_t>(y * w + x)] && !dark[static_cast<size_t>(y * w + minX + maxX - x)];
+    return glyph;
+}
+
+void ExpectCloseButtonCross(HWND main)
+{
+    Glyph glyph;
+    for (int i = 0; i < 50 && glyph.dark < 6; i++) {   // until the frame is drawn
+        ::Sleep(50);
+        glyph = CloseButtonGlyph(main);
+    }
+    ASSERT_GE(glyph.dark, 6) << "no glyph on the close button";
+    EXPECT_LE(glyph.unmatched, glyph.dark / 5) << "the close button's glyph is not a cross: " << glyph.unmatched
+                                               << " of " << glyph.dark << " dark pixels have no mirror image";
+}
 
 TEST(Smoke, StartsShowsAboutBoxAndEndsOnExit)
 {
@@ -38,6 +91,7 @@ TEST(Smoke, StartsShowsAboutBoxAndEndsOnExit)
     }
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(main, 1019)));
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(main, 1020)));
+    ExpectCloseButtonCross(main);
 
     ::PostMessageA(main, WM_SYSCOMMAND, kAboutCommand, 0);
     HWND about = WaitForWindow(kirune.Id(), "Kiruneのﾊﾞｰｼﾞｮﾝ情報");
