@@ -278,32 +278,69 @@ CONF
         cat "$dir/log/"* 2>/dev/null | tail -n 30 | sed 's/^/    /' >&2
         return 1
     fi
-    kirune_cups_add_printer "$KIRUNE_PRINTER" 300 || return
-    # The print tests print at both resolutions the L-size area is checked at.
-    kirune_cups_add_printer "${KIRUNE_PRINTER}300" 300 || return
-    kirune_cups_add_printer "${KIRUNE_PRINTER}600" 600 || return
+    # The printer a user gets prints on L-size paper; the test printers print
+    # on A4 at both resolutions the L-size area is checked at.
+    kirune_cups_add_printer "$KIRUNE_PRINTER" 300 L || return
+    kirune_cups_add_printer "${KIRUNE_PRINTER}300" 300 A4 || return
+    kirune_cups_add_printer "${KIRUNE_PRINTER}600" 600 A4 || return
     kirune_step "cups-default-printer" lpadmin -d "$KIRUNE_PRINTER"
 }
 
-# Adds a PDF printer NAME at DPI dots per inch whose PDFs go to
-# $KIRUNE_PDF_DIR/NAME, one file per job (the job id in the name). The PDFs
-# keep the printed images pixel for pixel (Ghostscript neither downsamples
-# nor compresses them lossily) and pages are never turned, so that a test
-# can check what was printed to the device pixel. lpadmin's warning that
-# printer drivers are deprecated stays in the step's log.
+# Adds a PDF printer NAME at DPI dots per inch with PAPER (L or A4) as its
+# default; its PDFs go to $KIRUNE_PDF_DIR/NAME, one file per job, named
+# after the document and the job: Print-12.pdf. The PDFs keep the printed
+# images pixel for pixel (Ghostscript neither downsamples nor compresses
+# them lossily) and pages are never turned, so that a test can check what
+# was printed to the device pixel. lpadmin's warning that printer drivers
+# are deprecated stays in the step's log.
 kirune_cups_add_printer() {
-    local name=$1 dpi=$2 out=$KIRUNE_PDF_DIR/$1
-    mkdir -p "$out"
-    chmod 1777 "$out"
+    local name=$1 dpi=$2 paper=$3 out=$KIRUNE_PDF_DIR/$1
+    local dir=$KIRUNE_STATE/cups
+    local staging=$dir/pdf-spool/$name done=$dir/pdf-done-$name.sh
+    mkdir -p "$out" "$staging"
+    chmod 1777 "$out" "$staging"
+    # cups-pdf 3.0.1 names its files after the title followed by whatever
+    # its buffer held before (pieces of this file's GSCall line or of the
+    # output folder), so it writes them into a folder of its own, and this
+    # script gives each its name and moves it into place in one step, once
+    # it is complete.
+    cat >"$done" <<SCRIPT
+#!/bin/sh
+# cups-pdf's file: job_ID-TITLE...pdf
+id=\$(basename "\$1" | sed -n 's/^job_\([0-9]*\)-.*/\1/p')
+title=\$(pdfinfo "\$1" 2>/dev/null | sed -n 's/^Title: *//p' | tr '/' '_')
+mv "\$1" "$out/\${title:-document}-\${id:-0}.pdf"
+SCRIPT
+    chmod 0755 "$done"
     cat >"/etc/cups/cups-pdf-$name.conf" <<CONF
-Out $out
-AnonDirName $out
+Out $staging
+AnonDirName $staging
 Label 1
 Grp root
+PostProcessing $done
 GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="%s" -dAutoRotatePages=/None -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode -dAutoFilterGrayImages=false -dGrayImageFilter=/FlateEncode -dPDFSETTINGS=/prepress -dDownsampleColorImages=false -dDownsampleGrayImages=false -dDownsampleMonoImages=false -c -f %s
 CONF
+    local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
+    if [ "$paper" = L ]; then
+        ppd=$dir/ppd/kirune-pdf-l.ppd
+        kirune_step "cups-ppd-l-size" kirune_l_size_ppd "$ppd" || return
+    fi
     kirune_step "cups-printer-$name" lpadmin -p "$name" -v "cups-pdf:/$name" -E \
-        -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd -o "Resolution=${dpi}dpi" -o PageSize=A4
+        -P "$ppd" -o "Resolution=${dpi}dpi" -o "PageSize=$paper"
+}
+
+# cups-pdf's description with one paper more, the L size (89 x 127 mm, in
+# points 252.28 x 360) without margins, made the default; A4 and the other
+# papers stay on offer.
+kirune_l_size_ppd() {
+    local size='252.28 360'
+    sed -e 's/^\*Default\(PageSize\|PageRegion\|ImageableArea\|PaperDimension\): A4/*Default\1: L/' \
+        -e "/^\\*PageSize A4\\/A4:/a *PageSize L/L 89 x 127 mm: \"<</PageSize[$size]/ImagingBBox null>>setpagedevice\"" \
+        -e "/^\\*PageRegion A4\\/A4:/a *PageRegion L/L 89 x 127 mm: \"<</PageSize[$size]/ImagingBBox null>>setpagedevice\"" \
+        -e "/^\\*ImageableArea A4\\/A4:/a *ImageableArea L/L 89 x 127 mm: \"0 0 $size\"" \
+        -e "/^\\*PaperDimension A4\\/A4:/a *PaperDimension L/L 89 x 127 mm: \"$size\"" \
+        -e 's/^\*NickName: *"\(.*\)"/*NickName: "\1, L size"/' \
+        /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd >"$1"
 }
 
 kirune_cups_stop() {

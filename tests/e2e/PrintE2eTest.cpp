@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -20,8 +21,9 @@ const char kSelectPhoto[] = "写真を選択（クリック）してください
 const int kPrintOne = 1000, kPrintAll = 1002, kImport = 1004, kCellFirst = 1007;
 const int kRangeClose = 1000, kRangePrint = 1001, kPicture = 0xFFFF;
 const COLORREF kMagenta = RGB(255, 0, 255);
-// The L-size area at the default printer's 300 dpi.
+// The L-size area at the default printer's 300 dpi, and its papers in points.
 const int kPageW = 1051, kPageH = 1500;
+const char kLPaper[] = "252.28 x 360", kA4Paper[] = "595 x 842";
 
 const DWORD kRed = 0xFFFF0000, kLime = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00;
 
@@ -32,6 +34,7 @@ struct PdfFacts {
     bool read = false;
     std::string title;
     int pages = 0;
+    std::string pageSize;            // in points, as "252.28 x 360"
     std::vector<SIZE> images;        // each image of the page, in pixels
     std::vector<COLORREF> pixels;    // colours of the first image at the points asked for
 };
@@ -63,8 +66,9 @@ protected:
         HANDLE find = ::FindFirstFileA(WindowsPath(m_pdfDir + "/*.pdf").c_str(), &found);
         if (find != INVALID_HANDLE_VALUE) {
             do {
-                // cups-pdf names them job_ID-TITLE....pdf
-                jobs.push_back({ std::atoi(found.cFileName + 4), found.cFileName });
+                // TITLE-JOB.pdf
+                const char* dash = std::strrchr(found.cFileName, '-');
+                jobs.push_back({ dash ? std::atoi(dash + 1) : 0, found.cFileName });
             } while (::FindNextFileA(find, &found));
             ::FindClose(find);
         }
@@ -102,6 +106,7 @@ protected:
             "f='" + m_pdfDir + "/" + name + "'\n"
             "pdfinfo \"$f\" | sed -n 's/^Title: *//p'\n"
             "pdfinfo \"$f\" | sed -n 's/^Pages: *//p'\n"
+            "pdfinfo \"$f\" | sed -n 's/^Page size: *\\([0-9. x]*\\) pts.*/\\1/p'\n"
             "pdfimages -list \"$f\" | tail -n +3 | awk '{print \"image\", $4, $5}'\n"
             "d=$(mktemp -d)\n"
             "pdfimages -f 1 -l 1 -png \"$f\" \"$d/i\"\n"
@@ -115,6 +120,7 @@ protected:
         std::getline(lines, facts.title);
         std::getline(lines, line);
         facts.pages = std::atoi(line.c_str());
+        std::getline(lines, facts.pageSize);
         while (std::getline(lines, line)) {
             std::istringstream words(line);
             std::string first;
@@ -131,12 +137,17 @@ protected:
         }
         return facts;
     }
-    // One document "Print" of one page.
-    void ExpectDocument(const PdfFacts& facts, const std::string& name)
+    // One document "Print" of one page, in a file named after it and its
+    // job, on the default printer's L-size paper (89 x 127 mm in points).
+    void ExpectDocument(const PdfFacts& facts, const std::string& name, const char* pageSize = kLPaper)
     {
         EXPECT_TRUE(facts.read) << name;
         EXPECT_EQ("Print", facts.title) << name;
         EXPECT_EQ(1, facts.pages) << name;
+        EXPECT_EQ(pageSize, facts.pageSize) << name;
+        const std::string number = name.substr(std::min(name.size(), sizeof "Print-" - 1));
+        EXPECT_TRUE(name.compare(0, 6, "Print-") == 0 && std::atoi(number.c_str()) > 0
+                    && number == std::to_string(std::atoi(number.c_str())) + ".pdf") << name;
     }
     // The L-size area, drawn as one image of the page.
     void ExpectArea(const PdfFacts& facts, const std::string& name)
@@ -366,6 +377,76 @@ TEST_F(PrintE2e, ADraggedRangePrintsExactlyThatPartTurned)
     for (size_t i = 0; i < points.size(); i++)
         EXPECT_TRUE(NearColour(facts.pixels[i], Rgb(want[i]), 40))
             << "device pixel " << points[i].x << "," << points[i].y << " shows " << std::hex << facts.pixels[i];
+}
+
+// The paper list of the printer driver's settings, opened from the printer
+// dialog's properties button: the page of the sheet holds it as list 100.
+BOOL CALLBACK MatchPaperList(HWND child, LPARAM lParam)
+{
+    if (::GetDlgCtrlID(child) == 100 && ClassOf(child) == "ListBox") {
+        *reinterpret_cast<HWND*>(lParam) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND PaperList(HWND sheet)
+{
+    HWND found = nullptr;
+    ::EnumChildWindows(sheet, MatchPaperList, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// An item of the driver's list, which holds UTF-16 text (the ANSI message
+// brings back only its first character from another process).
+std::string ListItem(HWND list, int i)
+{
+    WCHAR wide[256] = L"";
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide), SMTO_BLOCK,
+                          5000, &length);
+    char text[512] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+TEST_F(PrintE2e, APaperChosenInThePrinterPropertiesIsThePrintedPage)
+{
+    const int kProperties = 1025;
+    Photo("a.png", 300, 400, [](int, int) { return kRed; });
+    Import("\"a.png\"");
+    ClickButton(main, kPrintAll);
+    HWND dialog = WaitForWindow(kirune.Id(), kPrinterDialog);
+    ASSERT_NE(nullptr, dialog) << "no printer dialog";
+    ClickButton(dialog, kProperties);
+    HWND sheet = WaitForWindow(kirune.Id(), "オプション");
+    ASSERT_NE(nullptr, sheet) << "the properties button opened no settings";
+    HWND list = PaperList(sheet);
+    ASSERT_NE(nullptr, list) << "the settings show no paper list";
+
+    // L-size paper is the default; A4 is on offer.
+    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    int a4 = -1;
+    for (int i = 0; i < count; i++)
+        if (ListItem(list, i) == "A4")
+            a4 = i;
+    ASSERT_NE(-1, a4) << "no A4 among " << count << " papers";
+    EXPECT_EQ("L 89 x 127 mm", ListItem(list, static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0))));
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(a4), 0);
+    ::SendMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(100, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    ClickButton(sheet, IDOK);
+    ASSERT_TRUE(WaitForGone(sheet));
+    ClickButton(dialog, IDOK);
+    ASSERT_TRUE(WaitForGone(dialog));
+    ASSERT_TRUE(WaitForPdfs(1));
+
+    std::vector<std::string> pdfs = Pdfs();
+    ASSERT_EQ(1u, pdfs.size());
+    PdfFacts facts = Read(pdfs[0], { { kPageW / 2, kPageH / 2 } });
+    ExpectDocument(facts, pdfs[0], kA4Paper);
+    ExpectArea(facts, pdfs[0]);
+    ASSERT_EQ(1u, facts.pixels.size());
+    EXPECT_TRUE(NearColour(facts.pixels[0], Rgb(kRed), 40));
 }
 
 } // namespace
