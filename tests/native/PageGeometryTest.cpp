@@ -107,39 +107,37 @@ INSTANTIATE_TEST_SUITE_P(Shapes, PhotoTurnTable, ::testing::Values(
 ));
 
 struct SourceCase {
-    float dpi;
-    uint32_t w, h;      // the photo as stored
+    uint32_t pageW, pageH;   // the L-size area in device pixels
+    uint32_t w, h;           // the photo, turned already where it is wider than tall
     uint32_t wantW, wantH;
 };
 
-class PrintAllSourceTable : public ::testing::TestWithParam<SourceCase> {};
+class SourceTable : public ::testing::TestWithParam<SourceCase> {};
 
-// The whole road of the print-all job: page, turn, source.
-TEST_P(PrintAllSourceTable, CutsFromTheTopLeftOfTheTurnedPhoto)
+TEST_P(SourceTable, CutsFromTheTopLeftOfThePhoto)
 {
     const SourceCase& c = GetParam();
-    uint32_t pageW = 0, pageH = 0;
-    LPageSize(c.dpi, c.dpi, pageW, pageH);
-    uint32_t w = c.w, h = c.h;
-    if (PhotoNeedsTurn(w, h))
-        std::swap(w, h);
     uint32_t srcW = 0xDEADBEEF, srcH = 0xDEADBEEF;
-    EXPECT_TRUE(LSourceSize(pageW, pageH, w, h, srcW, srcH));
+    EXPECT_TRUE(LSourceSize(c.pageW, c.pageH, c.w, c.h, srcW, srcH));   // the area is never empty here
     EXPECT_EQ(c.wantW, srcW);
     EXPECT_EQ(c.wantH, srcH);
-    EXPECT_LE(srcW, w);
-    EXPECT_LE(srcH, h);
 }
 
-INSTANTIATE_TEST_SUITE_P(Photos, PrintAllSourceTable, ::testing::Values(
-    SourceCase{600, 4000, 3000, 2802, 4000},   // turned; 198 columns cut at the right
-    SourceCase{600, 3000, 4000, 2802, 4000},   // upright already
-    SourceCase{600, 3000, 3000, 2102, 3000},   // square: not turned, the right part cut
-    SourceCase{300, 1600, 1200, 1121, 1600},   // turned to 1200 x 1600
-    SourceCase{300, 1051, 1500, 1051, 1500},   // exactly the L-size area
-    SourceCase{300, 1200, 1000, 840, 1200},    // turned to 1000 x 1200: the right is cut
-    SourceCase{300, 1000, 2000, 1000, 1427},   // tall and narrow: the bottom is cut
-    SourceCase{600, 0, 0, 0, 0}));             // a photo that could not be read: nothing
+// srcH0 = pageH * W / pageW; when it fits, (W, srcH0), else (pageW * H / pageH, H).
+INSTANTIATE_TEST_SUITE_P(Photos, SourceTable, ::testing::Values(
+    // 4000 x 3000 turned to 3000 x 4000 at 600 dpi: 3000 * 3000 / 2102 = 4281 > 4000,
+    // so 2102 * 4000 / 3000 = 2802: 198 columns cut at the right
+    SourceCase{2102, 3000, 3000, 4000, 2802, 4000},
+    // a square at 600 dpi: 3000 * 3000 / 2102 = 4281 > 3000, so 2102 * 3000 / 3000
+    SourceCase{2102, 3000, 3000, 3000, 2102, 3000},
+    // 1600 x 1200 turned at 300 dpi: 1500 * 1200 / 1051 = 1712 > 1600, so 1051 * 1600 / 1500 = 1121
+    SourceCase{1051, 1500, 1200, 1600, 1121, 1600},
+    // exactly the L-size area
+    SourceCase{1051, 1500, 1051, 1500, 1051, 1500},
+    // tall and narrow: 1500 * 1000 / 1051 = 1427 fits in 2000: the bottom is cut
+    SourceCase{1051, 1500, 1000, 2000, 1000, 1427},
+    // a photo that could not be read: nothing
+    SourceCase{2102, 3000, 0, 0, 0, 0}));
 
 TEST(LPageGeometry, EmptyAreaGivesNoSourceAndDividesByNothing)
 {

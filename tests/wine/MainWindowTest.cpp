@@ -2,7 +2,10 @@
 // by which it closes.
 #include "GdiplusSpy.h"
 #include "MainWindowFixture.h"
+#include "PrintSpy.h"
+#include "TestImages.h"
 #include <gtest/gtest.h>
+#include <cstdio>
 
 namespace {
 
@@ -119,9 +122,22 @@ TEST_F(MainWindow, MinimisedShowsTheApplicationIconAndResizingMovesNoControl)
         .Then([&] {
             EXPECT_TRUE(::IsIconic(dlg.m_hWnd));
             EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hIcon), ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
-            // A minimised window paints its icon; painting must not fail.
-            ::InvalidateRect(dlg.m_hWnd, nullptr, TRUE);
-            ::UpdateWindow(dlg.m_hWnd);
+            // A minimised window paints icon 128 centred in its client area:
+            // here 0 x 0, so at (0 - 32 + 1) / 2 = -15 on both axes (the
+            // division truncates toward zero).
+            RECT client;
+            ::GetClientRect(dlg.m_hWnd, &client);
+            ASSERT_EQ(0, client.right);
+            ASSERT_EQ(0, client.bottom);
+            ASSERT_EQ(32, ::GetSystemMetrics(SM_CXICON));
+            ASSERT_EQ(32, ::GetSystemMetrics(SM_CYICON));
+            PrintSpy::Start();
+            dlg.SendMessage(WM_PAINT);
+            PrintSpy::Stop();
+            ASSERT_EQ(1, PrintSpy::Count("DrawIcon"));
+            EXPECT_EQ(static_cast<void*>(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+                      PrintSpy::Find("DrawIcon")->made);
+            EXPECT_EQ("-15 -15", PrintSpy::Find("DrawIcon")->args);
             ::ShowWindow(dlg.m_hWnd, SW_RESTORE);
         });
     Run();
@@ -152,6 +168,31 @@ TEST_P(ClosingRoads, EndGdiplusOnceAndCloseTheWindow)
     EXPECT_EQ(1, GdiplusShutdownCalls() - before);
     EXPECT_FALSE(::IsWindow(seen));
     EXPECT_EQ(nullptr, dlg.m_hWnd);
+}
+
+TEST(MainWindowRun, StartsGdiplusOnceBeforeTheFirstDecodeAndEndsItOnce)
+{
+    TempFolder folder;
+    const std::string photo = folder.File("photo.png");
+    ASSERT_TRUE(SaveSolid(photo, 40, 30, "image/png", 0xFF2060A0));
+    const size_t mark = GdiplusEvents().size();
+    {
+        CKiruneDlg dlg;
+        ModalScript script;
+        script.WaitFor([&] { return dlg.m_hWnd != nullptr; }, "the main window")
+            .Then([&] {
+                dlg.m_cells[0].LoadPicture(photo.c_str());
+                dlg.m_cells[1].LoadPicture(photo.c_str());
+                PostClick(dlg.m_hWnd, IDC_EXIT);
+            });
+        script.Start();
+        AfxGetApp()->m_pMainWnd = &dlg;
+        dlg.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+    }
+    const std::vector<std::string> events(GdiplusEvents().begin() + static_cast<long>(mark), GdiplusEvents().end());
+    EXPECT_EQ((std::vector<std::string>{ "startup", "decode", "decode", "shutdown" }), events);
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, ClosingRoads, ::testing::Values(
@@ -187,6 +228,96 @@ TEST_F(MainWindow, AboutBoxOpensTwiceAndClosesByOkEscAndCloseBox)
     EXPECT_NE(nullptr, first);
     EXPECT_NE(nullptr, second);
     EXPECT_NE(nullptr, third);
+}
+
+struct Placed {
+    int id, x, y, w, h;   // dialog units, as the template gives them
+};
+
+TEST_F(MainWindow, ShowsTemplate102AsTheUserMeetsIt)
+{
+    const Placed controls[] = {
+        { IDC_IMPORT, 306, 7, 41, 32 }, { IDC_PRINT_ALL, 306, 51, 41, 27 }, { IDC_PRINT_ONE, 306, 89, 41, 27 },
+        { IDC_EXIT, 306, 127, 41, 27 }, { IDC_SCROLL_UP, 272, 7, 18, 21 }, { IDC_SCROLL_DOWN, 272, 278, 18, 21 },
+        { 1007, 24, 7, 78, 68 }, { 1008, 107, 7, 78, 68 }, { 1009, 192, 7, 78, 68 },
+        { 1010, 24, 79, 78, 68 }, { 1011, 107, 80, 78, 68 }, { 1012, 192, 80, 78, 68 },
+        { 1013, 24, 155, 78, 68 }, { 1014, 107, 155, 78, 68 }, { 1015, 192, 155, 78, 68 },
+        { 1016, 24, 231, 78, 68 }, { 1017, 107, 231, 78, 68 }, { 1018, 192, 231, 78, 68 },
+        { IDC_FOLDER_TREE, 7, 25, 9, 178 }, { IDC_FILE_LIST, 7, 211, 9, 90 },
+    };
+    Shown().Then([&] {
+        HWND h = dlg.m_hWnd;
+        for (const Placed& c : controls)
+            EXPECT_EQ(TemplatePlace(h, c.x, c.y, c.w, c.h), PlaceOf(::GetDlgItem(h, c.id))) << "control " << c.id;
+        // A sizing border and a minimise box, no maximise box; on the task bar.
+        const LONG style = ::GetWindowLongA(h, GWL_STYLE);
+        EXPECT_TRUE(style & WS_THICKFRAME);
+        EXPECT_TRUE(style & WS_MINIMIZEBOX);
+        EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+        EXPECT_TRUE(::GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        // No default push button: Enter presses none.
+        for (int id : { IDC_IMPORT, IDC_PRINT_ALL, IDC_PRINT_ONE, IDC_EXIT, IDC_SCROLL_UP, IDC_SCROLL_DOWN })
+            EXPECT_NE(BS_DEFPUSHBUTTON, ::GetWindowLongA(::GetDlgItem(h, id), GWL_STYLE) & BS_TYPEMASK) << id;
+        // The arrow buttons show icons 131 and 132 instead of their text.
+        const HINSTANCE instance = AfxGetInstanceHandle();
+        EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(h, IDC_SCROLL_UP), GWL_STYLE) & BS_ICON);
+        EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(h, IDC_SCROLL_DOWN), GWL_STYLE) & BS_ICON);
+        EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadIconA(instance, MAKEINTRESOURCEA(IDI_SCROLL_UP))),
+                  ::SendDlgItemMessageA(h, IDC_SCROLL_UP, BM_GETIMAGE, IMAGE_ICON, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadIconA(instance, MAKEINTRESOURCEA(IDI_SCROLL_DOWN))),
+                  ::SendDlgItemMessageA(h, IDC_SCROLL_DOWN, BM_GETIMAGE, IMAGE_ICON, 0));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(h, IDC_FOLDER_TREE)));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(h, IDC_FILE_LIST)));
+    });
+    Run();
+}
+
+TEST_F(MainWindow, ShowsTemplate100AsTheUserMeetsIt)
+{
+    HWND about = nullptr;
+    script.Then([this] { ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); })
+        .WaitFor([&] { return (about = FindThreadWindow(kAboutTitle)) != nullptr; }, "the About box")
+        .Then([&] {
+            // Four lines and the application icon, each where the template puts it.
+            struct Line {
+                const char* text;
+                Placed place;
+            };
+            const Line lines[] = {
+                { "Sorvex Version 1.0", { -1, 39, 10, 119, 8 } },
+                { "Copyright (C) 2026 Kirune developers", { -1, 40, 25, 119, 8 } },
+                { "OK", { IDOK, 178, 7, 50, 14 } },
+                { "https://kirune.example/", { -1, 38, 37, 118, 11 } },
+            };
+            HWND icon = nullptr;
+            for (const Line& line : lines) {
+                HWND found = nullptr;
+                for (HWND c = ::GetWindow(about, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+                    if ((::GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && !icon)
+                        icon = c;
+                    if (WindowText(c) == line.text)
+                        found = c;
+                }
+                ASSERT_NE(nullptr, found) << line.text;
+                const Placed& p = line.place;
+                EXPECT_EQ(TemplatePlace(about, p.x, p.y, p.w, p.h), PlaceOf(found)) << line.text;
+            }
+            EXPECT_EQ(BS_DEFPUSHBUTTON, ::GetWindowLongA(::GetDlgItem(about, IDOK), GWL_STYLE) & BS_TYPEMASK);
+            // The icon static takes the icon's own size; its corner is the template's.
+            ASSERT_NE(nullptr, icon);
+            EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+                      ::SendMessageA(icon, STM_GETICON, 0, 0));
+            RECT r;
+            ::GetWindowRect(icon, &r);
+            ::MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&r), 2);
+            RECT corner = { 11, 17, 0, 0 };
+            ::MapDialogRect(about, &corner);
+            EXPECT_EQ(corner.left, r.left);
+            EXPECT_EQ(corner.top, r.top);
+            PostClick(about, IDOK);
+        })
+        .WaitFor([&] { return !::IsWindow(about); }, "the About box to close");
+    Run();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ModalScript.h"
+#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -144,4 +145,33 @@ void PumpMessages()
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+namespace {
+std::string RectText(const RECT& r)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", static_cast<long>(r.left), static_cast<long>(r.top),
+                  static_cast<long>(r.right), static_cast<long>(r.bottom));
+    return text;
+}
+} // namespace
+
+std::string TemplatePlace(HWND dialog, int x, int y, int width, int height)
+{
+    // Position and size are mapped each on its own, as the dialog manager
+    // creates the control.
+    RECT units = { x, y, width, height };
+    ::MapDialogRect(dialog, &units);
+    RECT place = { units.left, units.top, units.left + units.right, units.top + units.bottom };
+    return RectText(place);
+}
+
+std::string PlaceOf(HWND control)
+{
+    RECT r = {};
+    if (!::GetWindowRect(control, &r))
+        return "no control";
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return RectText(r);
 }

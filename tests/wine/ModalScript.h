@@ -53,3 +53,9 @@ void PostClick(HWND dialog, int id);
 std::string WindowText(HWND hwnd);
 // Lets the thread's pending messages run.
 void PumpMessages();
+// Where a dialog's template puts a control (x, y, width, height in dialog
+// units, mapped by the dialog's own font as the dialog manager maps them),
+// and where a control is, in pixels of its parent's client area, both as
+// "left,top,right,bottom".
+std::string TemplatePlace(HWND dialog, int x, int y, int width, int height);
+std::string PlaceOf(HWND control);

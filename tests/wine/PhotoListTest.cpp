@@ -184,6 +184,29 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
     Run();
 }
 
+TEST_F(PhotoList, UpPausesHalfASecondAndDownDoesNot)
+{
+    Shown();
+    Import(MakePhotos(15));
+    script.Then([this] {
+        // Both directions decode three photos; only "↑" waits as well.
+        auto seconds = [this](int id) {
+            LARGE_INTEGER frequency, start, end;
+            ::QueryPerformanceFrequency(&frequency);
+            ::QueryPerformanceCounter(&start);
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            ::QueryPerformanceCounter(&end);
+            return static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+        };
+        const double down = seconds(IDC_SCROLL_DOWN);
+        const double up = seconds(IDC_SCROLL_UP);
+        EXPECT_EQ(0, dlg.m_topIndex);
+        EXPECT_GE(up, 0.49);
+        EXPECT_LT(down, up / 2) << "down " << down << " s, up " << up << " s";
+    });
+    Run();
+}
+
 TEST_F(PhotoList, AClickMessageThatNamesNoCellLeavesTheSelection)
 {
     Shown();

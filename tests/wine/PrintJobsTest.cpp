@@ -411,6 +411,22 @@ protected:
                 dlg.m_cells[0].LoadPicture(m_photo.c_str());
             });
     }
+    // Photos 0 to count - 1 in the list, the first twelve on the page.
+    ModalScript& WithPhotosOnThePage(int count)
+    {
+        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+            .Then([this, count] {
+                m_main = dlg.m_hWnd;
+                for (int i = 0; i < count; i++) {
+                    char name[32];
+                    std::snprintf(name, sizeof name, "page%02d.png", i);
+                    m_photos.push_back(MakeTestPhoto(name, 400, 300));
+                    dlg.m_photoList.Add(m_photos.back().c_str());
+                    if (i < kCellCount)
+                        dlg.m_cells[i].LoadPicture(m_photos.back().c_str());
+                }
+            });
+    }
     // A click on a cell, as the cell tells the main window about it.
     ModalScript& Clicked(int cell)
     {
@@ -423,10 +439,13 @@ protected:
         return script.Then([this] { PrintSpy::Start(); PostClick(dlg.m_hWnd, IDC_PRINT_ONE); })
             .WaitFor([this] { return (m_range = FindThreadWindow(kRangeDialogTitle)) != nullptr; }, "the range dialog");
     }
+    // A drag over the range dialog's picture, whose scale is first set to 2
+    // photo pixels per screen pixel, so that ranges are worked out by hand.
     ModalScript& Dragged(int fromX, int fromY, int toX, int toY)
     {
         return script.Then([=] {
             HWND picture = ::GetDlgItem(m_range, IDC_PICTURE);
+            static_cast<CPictureStatic*>(CWnd::FromHandlePermanent(picture))->m_scale = 2.0f;
             ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
             ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
             ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
@@ -462,6 +481,7 @@ protected:
     }
 
     std::string m_photo;
+    std::vector<std::string> m_photos;
     HWND m_range = nullptr;
 };
 
@@ -542,9 +562,8 @@ TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
     CommandEnded();
     RunMain();
 
-    CRect range = dlg.m_cells[0].m_range;
-    ASSERT_FALSE(range.IsRectEmpty());
-    ASSERT_GT(range.Width(), range.Height());
+    // The frame (10, 10, 137, 99) at scale 2.
+    EXPECT_EQ(CRect(20, 20, 274, 198), dlg.m_cells[0].m_range);
     HDC dc = ExpectOnePrinterDialog();
     ASSERT_NE(nullptr, dc);
     EXPECT_EQ((Names{ "PrintDlg", "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
@@ -556,12 +575,10 @@ TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
     EXPECT_EQ(m_photo, PrintSpy::Find("GdipLoadImageFromFile")->args);
     EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Find("StartDoc")->handle);
     EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
-    // The range the cell kept, on the photo turned clockwise (300 wide).
-    RangeRect turned = TurnRange(RangeRect{ range.left, range.top, range.right, range.bottom }, 300);
-    char want[128];
-    std::snprintf(want, sizeof want, "0 0 1051 1500 from %d %d %d %d %s", turned.left, turned.top,
-                  turned.right - turned.left, turned.bottom - turned.top, kNoExtras);
-    EXPECT_EQ(want, PrintSpy::Find("GdipDrawImageRectRectI")->args);
+    // That range on the photo turned clockwise (300 wide): left 300 - 198,
+    // top 20, 198 - 20 wide, 274 - 20 high.
+    EXPECT_EQ(std::string("0 0 1051 1500 from 102 20 178 254 ") + kNoExtras,
+              PrintSpy::Find("GdipDrawImageRectRectI")->args);
 }
 
 TEST_F(PrintOneCommand, CancellingThePrinterDialogPrintsNothing)
@@ -579,6 +596,38 @@ TEST_F(PrintOneCommand, CancellingThePrinterDialogPrintsNothing)
     EXPECT_EQ((Names{ "PrintDlg" }), FromPrinterDialog());
     // The cell keeps the range; the next 個別印刷 asks again all the same.
     EXPECT_FALSE(dlg.m_cells[0].m_range.IsRectEmpty());
+}
+
+TEST_F(PrintOneCommand, OnAScrolledPageTheClickedCellsPhotoPrintsAndTheNextScrollAsksAgain)
+{
+    HWND printerDlg = nullptr, box = nullptr;
+    WithPhotosOnThePage(15);
+    // "↓": cell 1, which showed photo 1, shows photo 4.
+    script.Then([this] { dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0); });
+    Clicked(1);
+    RangeDialogOpened();
+    Dragged(20, 30, 120, 230);
+    script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
+        .Then([&] { PostClick(printerDlg, IDOK); });
+    CommandEnded();
+    script.Then([this] {
+            ASSERT_NE(nullptr, PrintSpy::Find("GdipLoadImageFromFile"));
+            EXPECT_EQ(m_photos[4], PrintSpy::Find("GdipLoadImageFromFile")->args);
+            // "↑" back to the first page clears the choice.
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_UP, BN_CLICKED), 0);
+            PrintSpy::Start();
+            PostClick(dlg.m_hWnd, IDC_PRINT_ONE);
+        })
+        .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message box")
+        .Then([&] {
+            EXPECT_TRUE(HasChildWithText(box, kSelectPhotoText));
+            PostClick(box, IDOK);
+        });
+    CommandEnded();
+    RunMain();
+    EXPECT_EQ(-1, dlg.m_selCell);
+    ExpectNoPrint();
 }
 
 } // namespace

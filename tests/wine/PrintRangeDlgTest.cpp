@@ -38,8 +38,6 @@ protected:
     {
         return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the dialog");
     }
-    // The range the picture keeps for a frame: the frame times the picture's scale.
-    CRect Expected(const CRect& frame) { return CPictureStatic::ScaleRect(frame, dlg.m_picture.m_scale); }
 
     TempFolder folder;
     std::string photo;
@@ -49,23 +47,28 @@ protected:
 
 TEST_F(RangeDialog, PrintHandsBackTheDraggedRangeInPhotoPixels)
 {
-    Shown().Then([this] { Drag(10, 10, 137, 11); })
+    float fittedScale = 0;
+    Shown().Then([&] {
+            // 1200 photo pixels over the fitted width
+            fittedScale = dlg.m_picture.m_scale;
+            // A scale that makes the range easy to work out by hand.
+            dlg.m_picture.m_scale = 2.5f;
+            Drag(10, 10, 137, 11);
+        })
         .Pause(3)
         .Then([this] {
             EXPECT_EQ(CRect(10, 10, 137, 99), dlg.m_picture.m_dragRect);
-            EXPECT_EQ(Expected(CRect(10, 10, 137, 99)), dlg.m_picture.m_range);
-            // a second drag replaces the first
+            // 137 * 2.5 = 342.5 and 99 * 2.5 = 247.5, truncated
+            EXPECT_EQ(CRect(25, 25, 342, 247), dlg.m_picture.m_range);
+            // a second drag replaces the first: 200 high, 200 * 89 / 127 = 140 wide
             Drag(20, 30, 120, 230);
         })
         .Pause(3)
         .Then([this] { PostClick(dlg.m_hWnd, IDC_RANGE_PRINT); });
     EXPECT_EQ(IDOK, Run());
-    CRect frame(20, 30, 20 + 200 * 89 / 127, 230);
-    EXPECT_EQ(Expected(frame), dlg.m_range);
-    EXPECT_FALSE(dlg.m_range.IsRectEmpty());
-    // 1200 photo pixels over the fitted width: the range is in photo pixels
-    EXPECT_GT(dlg.m_picture.m_scale, 1.0f);
-    EXPECT_GT(dlg.m_range.Width(), frame.Width());
+    EXPECT_EQ(CRect(20, 30, 160, 230), dlg.m_picture.m_dragRect);
+    EXPECT_EQ(CRect(50, 75, 400, 575), dlg.m_range);
+    EXPECT_GT(fittedScale, 1.0f);
 }
 
 TEST_F(RangeDialog, IgnoresDragsLeftOfOrAboveThePressAndMovesWithoutTheButton)
@@ -210,6 +213,47 @@ TEST_F(RangeDialog, ViewModeIsTitledAndHidesPrintAndHint)
             PostClick(dlg.m_hWnd, IDC_RANGE_CLOSE);
         });
     EXPECT_EQ(IDCANCEL, Run());
+}
+
+TEST_F(RangeDialog, ShowsTemplate130AsTheUserMeetsIt)
+{
+    Shown().Then([this] {
+        HWND h = dlg.m_hWnd;
+        struct Control {
+            int id;
+            const char* text;
+            int x, y, w, h;   // dialog units
+        };
+        const Control controls[] = {
+            { IDC_RANGE_CLOSE, "閉じる", 287, 253, 50, 17 },
+            { IDC_RANGE_PRINT, "印刷", 227, 253, 50, 17 },
+            { IDC_RANGE_HINT, "マウスをドラッグして印刷範囲を指定してください。", 11, 253, 206, 17 },
+        };
+        for (const Control& c : controls) {
+            HWND control = ::GetDlgItem(h, c.id);
+            EXPECT_EQ(c.text, WindowText(control)) << c.id;
+            EXPECT_EQ(TemplatePlace(h, c.x, c.y, c.w, c.h), PlaceOf(control)) << c.id;
+            EXPECT_TRUE(::IsWindowVisible(control)) << c.id;
+        }
+        // Neither button is the default one.
+        for (int id : { IDC_RANGE_CLOSE, IDC_RANGE_PRINT })
+            EXPECT_EQ(BS_PUSHBUTTON, ::GetWindowLongA(::GetDlgItem(h, id), GWL_STYLE) & BS_TYPEMASK) << id;
+        // The picture is made 10 pixels in from the client area's left, top
+        // and right, 50 above its bottom; it then takes the fitted photo's
+        // height (4:3 here, fitted to the full width).
+        RECT client, picture;
+        ::GetClientRect(h, &client);
+        ::GetWindowRect(Picture(), &picture);
+        ::MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&picture), 2);
+        EXPECT_EQ(10, picture.left);
+        EXPECT_EQ(10, picture.top);
+        EXPECT_EQ(client.right - 10, picture.right);
+        EXPECT_LE(picture.bottom, client.bottom - 50);
+        EXPECT_EQ(BitmapSize(static_cast<HBITMAP>(dlg.m_picture.m_bitmap.GetSafeHandle())).cy,
+                  picture.bottom - picture.top);
+        PostClick(h, IDC_RANGE_CLOSE);
+    });
+    Run();
 }
 
 } // namespace

@@ -87,6 +87,25 @@ int PrintSpy::Count(const std::string& name)
     return n;
 }
 
+std::vector<std::string> PrintSpy::Unreleased()
+{
+    std::vector<std::string> left;
+    for (size_t i = 0; i < g_calls.size(); i++) {
+        const SpyCall& made = g_calls[i];
+        const char* release = made.name == "GdipCreateFromHDC" ? "GdipDeleteGraphics"
+                            : made.name == "GdipLoadImageFromFile" || made.name == "GdipCloneBitmapAreaI"
+                                ? "GdipDisposeImage" : nullptr;
+        if (!release || !made.made)
+            continue;
+        bool released = false;
+        for (size_t j = i + 1; j < g_calls.size() && !released; j++)
+            released = g_calls[j].name == release && g_calls[j].handle == made.made;
+        if (!released)
+            left.push_back(made.name + " " + made.args);
+    }
+    return left;
+}
+
 // ------------------------------------------------------------- spies
 
 // Each spied function is reached through its slot in this program's import
@@ -115,6 +134,7 @@ SPIED(GpStatus, GdipDisposeImage, 4, GpImage*)
 SPIED(GpStatus, GdipGetImageWidth, 8, GpImage*, UINT*)
 SPIED(GpStatus, GdipGetImageHeight, 8, GpImage*, UINT*)
 SPIED(GpStatus, GdipImageRotateFlip, 8, GpImage*, RotateFlipType)
+SPIED(GpStatus, GdipCloneBitmapAreaI, 28, INT, INT, INT, INT, PixelFormat, GpBitmap*, GpBitmap**)
 SPIED(GpStatus, GdipDrawImageRectRectI, 56, GpGraphics*, GpImage*,
       INT, INT, INT, INT, INT, INT, INT, INT, GpUnit, const GpImageAttributes*, DrawImageAbort, VOID*)
 SPIED(int, StartDocA, 8, HDC, const DOCINFOA*)
@@ -123,6 +143,7 @@ SPIED(int, StartPage, 4, HDC)
 SPIED(int, EndPage, 4, HDC)
 SPIED(BOOL, DeleteDC, 4, HDC)
 SPIED(BOOL, PrintDlgA, 4, LPPRINTDLGA)
+SPIED(BOOL, DrawIcon, 16, HDC, int, int, HICON)
 
 namespace {
 
@@ -198,6 +219,15 @@ GpStatus WINAPI SpyImageRotateFlip(GpImage* image, RotateFlipType type)
     return real_GdipImageRotateFlip(image, type);
 }
 
+GpStatus WINAPI SpyCloneBitmapAreaI(INT x, INT y, INT w, INT h, PixelFormat format, GpBitmap* source,
+                                    GpBitmap** copy)
+{
+    GpStatus status = real_GdipCloneBitmapAreaI(x, y, w, h, format, source, copy);
+    Record("GdipCloneBitmapAreaI", Format("%d %d %d %d format 0x%X", x, y, w, h, format), source,
+           status == Ok ? *copy : nullptr);
+    return status;
+}
+
 GpStatus WINAPI SpyDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
     INT dx, INT dy, INT dw, INT dh, INT sx, INT sy, INT sw, INT sh, GpUnit unit,
     const GpImageAttributes* attributes, DrawImageAbort abort, VOID* data)
@@ -255,6 +285,12 @@ BOOL WINAPI SpyPrintDlg(LPPRINTDLGA pd)
     return ok;
 }
 
+BOOL WINAPI SpyDrawIcon(HDC hdc, int x, int y, HICON icon)
+{
+    Record("DrawIcon", Format("%d %d", x, y), hdc, icon);
+    return real_DrawIcon(hdc, x, y, icon);
+}
+
 template <typename Fn>
 void Install(void*& slot, Fn& real, Fn spy)
 {
@@ -281,6 +317,7 @@ void InstallSpies()
     Install(imp_GdipGetImageWidth, real_GdipGetImageWidth, &SpyGetImageWidth);
     Install(imp_GdipGetImageHeight, real_GdipGetImageHeight, &SpyGetImageHeight);
     Install(imp_GdipImageRotateFlip, real_GdipImageRotateFlip, &SpyImageRotateFlip);
+    Install(imp_GdipCloneBitmapAreaI, real_GdipCloneBitmapAreaI, &SpyCloneBitmapAreaI);
     Install(imp_GdipDrawImageRectRectI, real_GdipDrawImageRectRectI, &SpyDrawImageRectRectI);
     Install(imp_StartDocA, real_StartDocA, &SpyStartDoc);
     Install(imp_EndDoc, real_EndDoc, &SpyEndDoc);
@@ -288,6 +325,7 @@ void InstallSpies()
     Install(imp_EndPage, real_EndPage, &SpyEndPage);
     Install(imp_DeleteDC, real_DeleteDC, &SpyDeleteDC);
     Install(imp_PrintDlgA, real_PrintDlgA, &SpyPrintDlg);
+    Install(imp_DrawIcon, real_DrawIcon, &SpyDrawIcon);
 }
 
 } // namespace

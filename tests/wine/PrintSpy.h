@@ -1,7 +1,7 @@
 // Records, in order, the calls that the print commands and jobs make of
-// GDI+, of the print system and of the printer dialog (the linker routes
-// them here before they go on to the real functions), and can make some of
-// them fail as a broken printer would.
+// GDI+, of the print system and of the printer dialog, and the icons drawn
+// (the program's import slots lead here before the real functions), and can
+// make some of them fail as a broken printer would.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -11,7 +11,7 @@ struct SpyCall {
     std::string name;   // e.g. "StartDoc"
     std::string args;   // the arguments that matter, as text
     void* handle;       // the DC, graphics or image the call is about
-    void* made;         // what the call created, if anything
+    void* made;         // what the call created (or the icon drawn), if anything
 };
 
 class PrintSpy {
@@ -24,6 +24,9 @@ public:
     // The first recorded call of that name, or null.
     static const SpyCall* Find(const std::string& name);
     static int Count(const std::string& name);
+    // The graphics and images (loaded or copied) made while recording that
+    // no call released: each as its creating call and arguments.
+    static std::vector<std::string> Unreleased();
 
     // Faults: no graphics can be made on a DC; the device reads this resolution.
     static bool s_failCreateGraphics;

@@ -2,6 +2,7 @@
 // than the name buffer, and names whose bytes hide backslashes.
 #include "FileDialogDriver.h"
 #include "MainWindowFixture.h"
+#include "PrintSpy.h"
 #include "TestImages.h"
 #include <cstdio>
 
@@ -101,11 +102,13 @@ TEST_F(RobustImport, TheSamePhotoFiftyTimes)
         HDC screen = ::GetDC(nullptr);
         HDC device = ::CreateCompatibleDC(screen);
         ::ReleaseDC(nullptr, screen);
-        LONG gdi = CGdiObject::LiveCount();
+        PrintSpy::Start();
         for (int i = 0; i < dlg.m_photoList.GetSize(); i++)
             dlg.PrintPhoto(device, dlg.m_photoList[i]);
+        PrintSpy::Stop();
         ::DeleteDC(device);
-        EXPECT_EQ(gdi, CGdiObject::LiveCount());
+        EXPECT_EQ(50, PrintSpy::Count("GdipLoadImageFromFile"));
+        EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
         std::string renamed = folder.File("renamed.png");
         EXPECT_TRUE(::MoveFileA(folder.File("same.png").c_str(), renamed.c_str()));
         EXPECT_TRUE(::MoveFileA(renamed.c_str(), folder.File("same.png").c_str()));
