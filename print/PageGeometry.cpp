@@ -41,6 +41,14 @@ bool LSourceSize(uint32_t pageW, uint32_t pageH, uint32_t width, uint32_t height
     return true;
 }
 
+bool DrawableSource(int64_t width, int64_t height)
+{
+    const int64_t kBytesPerPixel = 4;
+    if (width <= 0 || height <= 0)
+        return true;
+    return width <= std::numeric_limits<int32_t>::max() / kBytesPerPixel / height;
+}
+
 bool RangeNeedsTurn(const RangeRect& range)
 {
     // Widened so that a far-out range cannot overflow the subtraction.

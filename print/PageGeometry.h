@@ -26,6 +26,13 @@ bool PhotoNeedsTurn(uint32_t width, uint32_t height);
 bool LSourceSize(uint32_t pageW, uint32_t pageH, uint32_t width, uint32_t height,
                  uint32_t& srcW, uint32_t& srcH);
 
+// Whether the imaging library can draw a source part of width x height. It
+// converts the part it draws to 32 bits per pixel in one buffer whose size
+// it reckons in a signed 32-bit int: a larger part overflows the reckoning
+// (Wine's 64-bit library then writes past its buffer and the program
+// crashes), so such a part is not drawn. Sizes that are not positive pass.
+bool DrawableSource(int64_t width, int64_t height);
+
 // A print range in pixels of the photo: right and bottom exclusive.
 struct RangeRect {
     int32_t left, top, right, bottom;

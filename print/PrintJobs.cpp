@@ -156,7 +156,7 @@ void CKiruneDlg::PrintPhoto(HDC hdc, const CString& path)
     // The print service wants the document's one page marked.
     dc.StartPage();
     uint32_t srcW = 0, srcH = 0;
-    if (graphics.Get() && LSourceSize(pageW, pageH, w, h, srcW, srcH)) {
+    if (graphics.Get() && LSourceSize(pageW, pageH, w, h, srcW, srcH) && DrawableSource(srcW, srcH)) {
         GdipDrawImageRectRectI(graphics.Get(), photo,
                                0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
                                0, 0, static_cast<INT>(srcW), static_cast<INT>(srcH),
@@ -192,7 +192,8 @@ void CKiruneDlg::PrintPhotoRange(HDC hdc, const CString& path, const RECT& range
     }
 
     dc.StartPage();
-    if (graphics.Get() && pageW && pageH) {
+    if (graphics.Get() && pageW && pageH
+        && DrawableSource(int64_t{ range.right } - range.left, int64_t{ range.bottom } - range.top)) {
         GdipDrawImageRectRectI(graphics.Get(), photo,
                                0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
                                range.left, range.top, range.right - range.left, range.bottom - range.top,

@@ -139,6 +139,21 @@ INSTANTIATE_TEST_SUITE_P(Photos, SourceTable, ::testing::Values(
     // a photo that could not be read: nothing
     SourceCase{2102, 3000, 0, 0, 0, 0}));
 
+TEST(LPageGeometry, SourcesBeyondTwoGibibytesOf32BitPixelsAreNotDrawn)
+{
+    // 2^31 - 1 bytes hold 536870911 pixels of 4 bytes: 23170 x 23170 is
+    // 536848900 of them, 23171 x 23171 is 536895241.
+    EXPECT_TRUE(DrawableSource(23170, 23170));
+    EXPECT_FALSE(DrawableSource(23171, 23171));
+    EXPECT_TRUE(DrawableSource(536870911, 1));
+    EXPECT_FALSE(DrawableSource(536870912, 1));
+    // the damaged file that claims 60000 x 60000, cut to 42000 x 60000
+    EXPECT_FALSE(DrawableSource(42000, 60000));
+    EXPECT_TRUE(DrawableSource(6000, 4000));   // a 24-megapixel photo
+    EXPECT_TRUE(DrawableSource(0, 60000));
+    EXPECT_TRUE(DrawableSource(-5, 60000));
+}
+
 TEST(LPageGeometry, EmptyAreaGivesNoSourceAndDividesByNothing)
 {
     uint32_t srcW = 7, srcH = 7;
