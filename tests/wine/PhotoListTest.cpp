@@ -51,6 +51,15 @@ protected:
         EXPECT_EQ(size.cx, size.cy) << "the blank picture is square, cell " << cell;
         EXPECT_EQ(kGrey, BitmapPixel(Fitted(cell), size.cx / 2, size.cy / 2)) << "cell " << cell;
     }
+    // A click on a cell's picture, and the wait for the selection it makes.
+    ModalScript& Clicked(int cell)
+    {
+        return script.Then([this, cell] {
+                ::PostMessageA(InnerPicture(cell), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                ::PostMessageA(InnerPicture(cell), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            })
+            .WaitFor([this, cell] { return dlg.m_selCell == cell; }, "the click");
+    }
     void Down() { PostClick(dlg.m_hWnd, IDC_SCROLL_DOWN); }
     void Up() { PostClick(dlg.m_hWnd, IDC_SCROLL_UP); }
 
@@ -141,11 +150,7 @@ TEST_F(PhotoList, ScrollingClearsTheSelectedCellButNotThePhoto)
 {
     Shown();
     Import(MakePhotos(15));
-    script.Then([this] {
-            ::PostMessageA(InnerPicture(4), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            ::PostMessageA(InnerPicture(4), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        })
-        .WaitFor([this] { return dlg.m_selCell == 4; }, "the click")
+    Clicked(4)
         .Then([this] { Down(); })
         .WaitFor([this] { return dlg.m_topIndex == 3; }, "the scroll")
         .Then([this] {
@@ -160,11 +165,7 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
     Shown();
     Import(MakePhotos(12));
     std::vector<HBITMAP> before(kCellCount);
-    script.Then([this] {
-            ::PostMessageA(InnerPicture(2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            ::PostMessageA(InnerPicture(2), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        })
-        .WaitFor([this] { return dlg.m_selCell == 2; }, "the click")
+    Clicked(2)
         .Then([&] {
             for (int i = 0; i < kCellCount; i++)
                 before[i] = Fitted(i);
@@ -211,11 +212,7 @@ TEST_F(PhotoList, AClickMessageThatNamesNoCellLeavesTheSelection)
 {
     Shown();
     Import(MakePhotos(3));
-    script.Then([this] {
-            ::PostMessageA(InnerPicture(2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            ::PostMessageA(InnerPicture(2), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        })
-        .WaitFor([this] { return dlg.m_selCell == 2; }, "the click")
+    Clicked(2)
         .Then([this] {
             // From another program: ids just outside the cells', and far outside.
             for (WPARAM id : { WPARAM(IDC_CELL_FIRST - 1), WPARAM(IDC_CELL_LAST + 1), WPARAM(0), ~WPARAM(0) })
