@@ -104,7 +104,7 @@ void WithMainWindow(const std::function<void(CKiruneDlg&)>& work)
 {
     CKiruneDlg dlg;
     ModalScript script(600000);
-    script.WaitFor([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+    script.WaitShown(dlg.m_hWnd, "the main window")
         .Then([&] { work(dlg); })
         .Then([&] { ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); });
     benchApp.m_pMainWnd = &dlg;
@@ -317,7 +317,7 @@ void Startup()
         {
             CKiruneDlg dlg;
             ModalScript script(600000);
-            script.WaitFor([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
+            script.WaitShown(dlg.m_hWnd, "the main window")
                 .Then([&] {
                     shown = Now() - start;
                     rows = static_cast<int>(::SendDlgItemMessageA(dlg.m_hWnd, IDC_FILE_LIST, LVM_GETITEMCOUNT, 0, 0));

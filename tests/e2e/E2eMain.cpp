@@ -1,5 +1,6 @@
 // End-to-end tests: the real Kirune.exe, operated from another process.
 #include "KiruneProcess.h"
+#include "TestImages.h"
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <cstring>

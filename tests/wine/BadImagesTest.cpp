@@ -4,7 +4,7 @@
 // done here, the same on every run.
 #include "GdiplusSpy.h"
 #include "KiruneDlg.h"
-#include "PictureStatic.h"
+#include "MainWindowFixture.h"
 #include "PrintSpy.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
@@ -95,7 +95,6 @@ protected:
         if (m_host.m_hWnd)
             ::DestroyWindow(m_host.Detach());
     }
-    HBITMAP Fitted() { return static_cast<HBITMAP>(picture.m_bitmap.GetSafeHandle()); }
 
     std::string m_seeds;
     CWnd m_host;
@@ -118,7 +117,7 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
     double slowest = 0;
     std::string slowestFile;
     for (const Damaged& file : corpus) {
-        HBITMAP before = Fitted();
+        HBITMAP before = Fitted(picture);
         ResetCreatedScreenBitmaps();
         DWORD start = ::GetTickCount();
         picture.LoadPicture(file.path.c_str());
@@ -131,13 +130,13 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
         // What GDI+ made for the fit is gone once the fit is done.
         for (void* made : CreatedScreenBitmaps())
             EXPECT_EQ(0u, ::GetObjectType(static_cast<HGDIOBJ>(made))) << file.path;
-        if (Fitted() == before) {
+        if (Fitted(picture) == before) {
             // The failure behaviour: the previous picture stays on show.
             EXPECT_EQ(before, reinterpret_cast<HBITMAP>(picture.SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0)));
         } else {
             ++decoded;
             EXPECT_FALSE(file.mustFail) << file.path << " should not decode";
-            SIZE size = BitmapSize(Fitted());
+            SIZE size = BitmapSize(Fitted(picture));
             EXPECT_TRUE(size.cx >= 1 && size.cy >= 1 && size.cx <= 300 && size.cy <= 300) << file.path;
             EXPECT_TRUE(picture.m_scale > 0 && picture.m_scale < 1e6f) << file.path;
         }
@@ -147,7 +146,7 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
 
     // The control still works.
     picture.LoadPicture(good.c_str());
-    EXPECT_EQ(RGB(0, 255, 0), BitmapPixel(Fitted(), 150, 100));
+    EXPECT_EQ(RGB(0, 255, 0), BitmapPixel(Fitted(picture), 150, 100));
     EXPECT_EQ(gdiBase, CGdiObject::LiveCount());
 }
 

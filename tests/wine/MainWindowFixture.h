@@ -5,6 +5,12 @@
 #include "ModalScript.h"
 #include <gtest/gtest.h>
 
+// The fitted bitmap a picture control shows.
+inline HBITMAP Fitted(const CPictureStatic& picture)
+{
+    return static_cast<HBITMAP>(picture.m_bitmap.GetSafeHandle());
+}
+
 class MainWindowFixture : public ::testing::Test {
 protected:
     // Adds the closing step, runs the dialog and checks that the script ran to its end.
@@ -21,10 +27,11 @@ protected:
     }
     ModalScript& Shown()
     {
-        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window");
+        return script.WaitShown(dlg.m_hWnd, "the main window");
     }
     HWND Cell(int i) { return dlg.m_cells[i].m_hWnd; }
     HWND InnerPicture(int i) { return dlg.m_cells[i].m_picture.m_hWnd; }
+    HBITMAP Fitted(int i) { return ::Fitted(dlg.m_cells[i].m_picture); }
 
     CKiruneDlg dlg;
     ModalScript script;

@@ -11,14 +11,6 @@ namespace {
 
 const char kAboutTitle[] = "Kiruneのﾊﾞｰｼﾞｮﾝ情報";
 
-bool HasChildWithText(HWND parent, const char* text)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (WindowText(child) == text)
-            return true;
-    return false;
-}
-
 class MainWindow : public MainWindowFixture {};
 
 TEST_F(MainWindow, BindsTheTwelveCellsInOrder)

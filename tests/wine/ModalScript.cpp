@@ -60,6 +60,11 @@ ModalScript& ModalScript::WaitFor(std::function<bool()> condition, const char* w
     return *this;
 }
 
+ModalScript& ModalScript::WaitShown(const HWND& window, const char* what)
+{
+    return WaitFor([&window] { return window && ::IsWindowVisible(window); }, what);
+}
+
 ModalScript& ModalScript::Pause(int ticks)
 {
     auto left = std::make_shared<int>(ticks);
@@ -136,6 +141,14 @@ std::string WindowText(HWND hwnd)
     char text[512] = "";
     ::GetWindowTextA(hwnd, text, sizeof text);
     return text;
+}
+
+bool HasChildWithText(HWND parent, const char* text)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (WindowText(child) == text)
+            return true;
+    return false;
 }
 
 void PumpMessages()

@@ -18,6 +18,8 @@ public:
     ModalScript& Then(std::function<void()> action);
     // A step that repeats on every tick until it returns true.
     ModalScript& WaitFor(std::function<bool()> condition, const char* what);
+    // Waits until the window (a handle that its creation fills in) is shown.
+    ModalScript& WaitShown(const HWND& window, const char* what);
     // Lets a few ticks pass (messages posted earlier get handled).
     ModalScript& Pause(int ticks);
 
@@ -51,6 +53,8 @@ HWND FindThreadWindow(const char* title);
 void PostClick(HWND dialog, int id);
 // The window's text in the ANSI code page.
 std::string WindowText(HWND hwnd);
+// Whether a direct child of the window has that text (a message box's line).
+bool HasChildWithText(HWND parent, const char* text);
 // Lets the thread's pending messages run.
 void PumpMessages();
 // Where a dialog's template puts a control (x, y, width, height in dialog

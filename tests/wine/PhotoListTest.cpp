@@ -3,6 +3,7 @@
 #include "FileDialogDriver.h"
 #include "GdiplusSpy.h"
 #include "MainWindowFixture.h"
+#include "PrintSpy.h"
 #include "TestImages.h"
 #include <cstdio>
 
@@ -33,7 +34,6 @@ protected:
     {
         ImportThroughDialog(script, dlg, folder.Path(), names);
     }
-    HBITMAP Fitted(int cell) { return static_cast<HBITMAP>(dlg.m_cells[cell].m_picture.m_bitmap.GetSafeHandle()); }
     // The cell holds photo i: its path, and its picture in that photo's colour.
     void ExpectPhoto(int cell, int i)
     {
@@ -190,20 +190,15 @@ TEST_F(PhotoList, UpPausesHalfASecondAndDownDoesNot)
     Shown();
     Import(MakePhotos(15));
     script.Then([this] {
-        // Both directions decode three photos; only "↑" waits as well.
-        auto seconds = [this](int id) {
-            LARGE_INTEGER frequency, start, end;
-            ::QueryPerformanceFrequency(&frequency);
-            ::QueryPerformanceCounter(&start);
-            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-            ::QueryPerformanceCounter(&end);
-            return static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
-        };
-        const double down = seconds(IDC_SCROLL_DOWN);
-        const double up = seconds(IDC_SCROLL_UP);
+        PrintSpy::Start();
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
+        EXPECT_EQ(3, dlg.m_topIndex);
+        EXPECT_EQ(0, PrintSpy::Count("Sleep")) << "after down";
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_UP, BN_CLICKED), 0);
+        PrintSpy::Stop();
         EXPECT_EQ(0, dlg.m_topIndex);
-        EXPECT_GE(up, 0.49);
-        EXPECT_LT(down, up / 2) << "down " << down << " s, up " << up << " s";
+        ASSERT_EQ(1, PrintSpy::Count("Sleep")) << "after up";
+        EXPECT_EQ("500", PrintSpy::Find("Sleep")->args);
     });
     Run();
 }

@@ -1,6 +1,6 @@
 // The picture control: decoding, fitting, the blank picture, failures, and
 // bitmaps handed between controls.
-#include "PictureStatic.h"
+#include "MainWindowFixture.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 
@@ -36,7 +36,6 @@ protected:
     {
         return reinterpret_cast<HBITMAP>(control.SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0));
     }
-    HBITMAP Fitted() { return static_cast<HBITMAP>(picture.m_bitmap.GetSafeHandle()); }
 
     CWnd m_host;
     CPictureStatic picture;
@@ -51,14 +50,14 @@ TEST_F(PictureControl, FitsAPhotoToTheBoxAndKeepsTheScale)
     picture.LoadPicture(path.c_str());
 
     EXPECT_EQ(path, static_cast<LPCSTR>(picture.m_path));
-    SIZE size = BitmapSize(Fitted());
+    SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(225, size.cy);
     EXPECT_FLOAT_EQ(400.0f / 300.0f, picture.m_scale);
-    EXPECT_EQ(Fitted(), Shown(picture));
+    EXPECT_EQ(Fitted(picture), Shown(picture));
     // The top-left pixel is the grey a centred picture fills its margins with.
-    EXPECT_EQ(kGrey, BitmapPixel(Fitted(), 0, 0));
-    EXPECT_EQ(RGB(0, 0, 255), BitmapPixel(Fitted(), 150, 100));
+    EXPECT_EQ(kGrey, BitmapPixel(Fitted(picture), 0, 0));
+    EXPECT_EQ(RGB(0, 0, 255), BitmapPixel(Fitted(picture), 150, 100));
     EXPECT_EQ(gdiBefore + 1, CGdiObject::LiveCount());
 }
 
@@ -67,7 +66,7 @@ TEST_F(PictureControl, EnlargesASmallPhotoUntilOneSideFills)
     std::string path = folder.File("small.bmp");
     ASSERT_TRUE(SaveSolid(path, 30, 20, "image/bmp", kRed));
     picture.LoadPicture(path.c_str());
-    SIZE size = BitmapSize(Fitted());
+    SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(200, size.cy);
     EXPECT_FLOAT_EQ(0.1f, picture.m_scale);
@@ -90,11 +89,11 @@ TEST_P(PictureFormats, DecodeWithTheirPixelsAsStored)
     else
         ASSERT_TRUE(SaveImage(path, 60, 80, GetParam().mime, halves));
     picture.LoadPicture(path.c_str());
-    SIZE size = BitmapSize(Fitted());
+    SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(400, size.cy);
-    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(), 40, 200), RGB(255, 0, 0)));
-    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(), 260, 200), RGB(0, 255, 0)));
+    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(picture), 40, 200), RGB(255, 0, 0)));
+    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(picture), 260, 200), RGB(0, 255, 0)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PictureFormats, ::testing::Values(
@@ -107,8 +106,8 @@ TEST_F(PictureControl, ShowsTransparentPixelsBlack)
     std::string path = folder.File("clear.png");
     ASSERT_TRUE(SaveImage(path, 40, 40, "image/png", [](int x, int) { return x < 20 ? kClear : kRed; }));
     picture.LoadPicture(path.c_str());
-    EXPECT_EQ(RGB(0, 0, 0), BitmapPixel(Fitted(), 60, 150));
-    EXPECT_EQ(RGB(255, 0, 0), BitmapPixel(Fitted(), 240, 150));
+    EXPECT_EQ(RGB(0, 0, 0), BitmapPixel(Fitted(picture), 60, 150));
+    EXPECT_EQ(RGB(255, 0, 0), BitmapPixel(Fitted(picture), 240, 150));
 }
 
 TEST_F(PictureControl, IgnoresTheOrientationTag)
@@ -117,11 +116,11 @@ TEST_F(PictureControl, IgnoresTheOrientationTag)
     std::string path = folder.File("tagged.jpg");
     ASSERT_TRUE(SaveJpegWithOrientation(path, 80, 40, [](int x, int) { return x < 40 ? kRed : kBlue; }, 6));
     picture.LoadPicture(path.c_str());
-    SIZE size = BitmapSize(Fitted());
+    SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(150, size.cy);
-    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(), 50, 75), RGB(255, 0, 0)));
-    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(), 250, 75), RGB(0, 0, 255)));
+    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(picture), 50, 75), RGB(255, 0, 0)));
+    EXPECT_TRUE(NearColour(BitmapPixel(Fitted(picture), 250, 75), RGB(0, 0, 255)));
 }
 
 TEST_F(PictureControl, AFailedLoadKeepsThePictureButTakesThePath)
@@ -135,12 +134,12 @@ TEST_F(PictureControl, AFailedLoadKeepsThePictureButTakesThePath)
     const std::string failing[] = { corrupt, empty, folder.File("missing.png"), "" };
 
     picture.LoadPicture(good.c_str());
-    HBITMAP shown = Fitted();
+    HBITMAP shown = Fitted(picture);
     float scale = picture.m_scale;
     for (const std::string& path : failing) {
         picture.LoadPicture(path.c_str());
         EXPECT_EQ(path, static_cast<LPCSTR>(picture.m_path));
-        EXPECT_EQ(shown, Fitted()) << path;
+        EXPECT_EQ(shown, Fitted(picture)) << path;
         EXPECT_EQ(shown, Shown(picture)) << path;
         EXPECT_EQ(scale, picture.m_scale) << path;
     }
@@ -152,7 +151,7 @@ TEST_F(PictureControl, AFreshControlStaysEmptyWhenTheFileFails)
 {
     std::string missing = folder.File("missing.jpg");
     picture.LoadPicture(missing.c_str());
-    EXPECT_EQ(nullptr, Fitted());
+    EXPECT_EQ(nullptr, Fitted(picture));
     EXPECT_EQ(nullptr, Shown(picture));
     EXPECT_FALSE(picture.IsPathEmpty());
 }
@@ -166,11 +165,11 @@ TEST_F(PictureControl, ANullPathShowsTheBlankAndKeepsThePath)
 
     EXPECT_EQ(path, static_cast<LPCSTR>(picture.m_path));
     EXPECT_EQ(nullptr, picture.m_placeholder.GetSafeHandle());
-    SIZE size = BitmapSize(Fitted());
+    SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);   // the 48 x 48 blank, fitted
     EXPECT_EQ(300, size.cy);
-    EXPECT_EQ(kGrey, BitmapPixel(Fitted(), 150, 150));
-    EXPECT_EQ(kGrey, BitmapPixel(Fitted(), 299, 299));
+    EXPECT_EQ(kGrey, BitmapPixel(Fitted(picture), 150, 150));
+    EXPECT_EQ(kGrey, BitmapPixel(Fitted(picture), 299, 299));
     EXPECT_EQ(gdiBefore + 1, CGdiObject::LiveCount());
 }
 
@@ -179,7 +178,7 @@ TEST_F(PictureControl, AStripTooThinToFitKeepsOnePixel)
     std::string path = folder.File("strip.png");
     ASSERT_TRUE(SaveSolid(path, 1, 1000, "image/png", kRed));
     picture.LoadPicture(path.c_str());
-    SIZE size = BitmapSize(Fitted());
+    SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(1, size.cx);
     EXPECT_EQ(kBoxH, size.cy);
     EXPECT_FLOAT_EQ(1.0f, picture.m_scale);
@@ -192,7 +191,7 @@ TEST_F(PictureControl, HandsBitmapsOverWithoutCopying)
     std::string path = folder.File("photo.png");
     ASSERT_TRUE(SaveSolid(path, 40, 30, "image/png", kRed));
     picture.LoadPicture(path.c_str());
-    HBITMAP handle = Fitted();
+    HBITMAP handle = Fitted(picture);
     LONG live = CGdiObject::LiveCount();
 
     other.SetBitmap(picture.DetachBitmap());

@@ -7,6 +7,7 @@
 // Unix paths are taken as paths on Wine's Z: drive.
 #include "PrinterDC.h"
 #include "KiruneDlg.h"
+#include "TestImages.h"
 #include <winspool.h>
 #include <cstdio>
 #include <cstdlib>
@@ -16,18 +17,6 @@
 namespace {
 
 CWinApp probeApp;
-
-std::string WindowsPath(const char* path)
-{
-    std::string out = path;
-    if (out.empty() || out[0] != '/')
-        return out;
-    out = "Z:" + out;
-    for (char& c : out)
-        if (c == '/')
-            c = '\\';
-    return out;
-}
 
 // Asks the spooler for its printers (which has Wine take in those of CUPS)
 // and tells whether the one named is among them.

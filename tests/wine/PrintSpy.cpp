@@ -1,4 +1,5 @@
 #include "PrintSpy.h"
+#include "TestImages.h"
 #include <gdiplus.h>
 #include <cstdarg>
 #include <cstdio>
@@ -144,6 +145,7 @@ SPIED(int, EndPage, 4, HDC)
 SPIED(BOOL, DeleteDC, 4, HDC)
 SPIED(BOOL, PrintDlgA, 4, LPPRINTDLGA)
 SPIED(BOOL, DrawIcon, 16, HDC, int, int, HICON)
+SPIED(void, Sleep, 4, DWORD)
 
 namespace {
 
@@ -291,6 +293,12 @@ BOOL WINAPI SpyDrawIcon(HDC hdc, int x, int y, HICON icon)
     return real_DrawIcon(hdc, x, y, icon);
 }
 
+void WINAPI SpySleep(DWORD ms)
+{
+    Record("Sleep", Format("%lu", ms), nullptr);
+    real_Sleep(ms);
+}
+
 template <typename Fn>
 void Install(void*& slot, Fn& real, Fn spy)
 {
@@ -326,6 +334,7 @@ void InstallSpies()
     Install(imp_DeleteDC, real_DeleteDC, &SpyDeleteDC);
     Install(imp_PrintDlgA, real_PrintDlgA, &SpyPrintDlg);
     Install(imp_DrawIcon, real_DrawIcon, &SpyDrawIcon);
+    Install(imp_Sleep, real_Sleep, &SpySleep);
 }
 
 } // namespace
@@ -337,31 +346,7 @@ std::string MakeTestPhoto(const char* name, UINT width, UINT height)
     char folder[MAX_PATH] = "";
     ::GetTempPathA(sizeof folder, folder);
     std::string path = std::string(folder) + "kirune-print-" + name;
-
-    // 24-bit rows padded to four bytes, blue-green-red.
-    const UINT stride = (width * 3 + 3) & ~3u;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
-    for (UINT y = 0; y < height; y++) {
-        for (UINT x = 0; x < width; x++) {
-            BYTE* p = &pixels[static_cast<size_t>(y) * stride + x * 3];
-            bool right = x >= width / 2, bottom = y >= height / 2;
-            COLORREF c = !bottom ? (right ? RGB(0, 255, 0) : RGB(255, 0, 0))
-                                 : (right ? RGB(255, 255, 0) : RGB(0, 0, 255));
-            p[0] = GetBValue(c);
-            p[1] = GetGValue(c);
-            p[2] = GetRValue(c);
-        }
-    }
-    GpBitmap* bitmap = nullptr;
-    DllExports::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height),
-                                          static_cast<INT>(stride), PixelFormat24bppRGB,
-                                          pixels.data(), &bitmap);
-    // The PNG encoder of GDI+.
-    const CLSID png = { 0x557cf406, 0x1a04, 0x11d3, { 0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e } };
-    WCHAR wide[MAX_PATH] = L"";
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    ::DeleteFileA(path.c_str());
-    DllExports::GdipSaveImageToFile(bitmap, wide, &png, nullptr);
-    DllExports::GdipDisposeImage(bitmap);
+    SaveImage(path, static_cast<int>(width), static_cast<int>(height), "image/png",
+              Quadrants(static_cast<int>(width / 2), static_cast<int>(height / 2)));
     return path;
 }

@@ -1,7 +1,7 @@
 // Records, in order, the calls that the print commands and jobs make of
-// GDI+, of the print system and of the printer dialog, and the icons drawn
-// (the program's import slots lead here before the real functions), and can
-// make some of them fail as a broken printer would.
+// GDI+, of the print system and of the printer dialog, the icons drawn and
+// the pauses (Sleep): the program's import slots lead here before the real
+// functions. Can make some of them fail as a broken printer would.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -33,7 +33,6 @@ public:
     static float s_dpi;   // negative: the device's own
 };
 
-// The image of a test photo: four quadrants, red top-left, lime top-right,
-// blue bottom-left, yellow bottom-right, saved as true-colour PNG under
-// the temporary folder; returns its path in the ANSI code page.
+// A test photo of four quadrants (Quadrants), split in the middle, saved as
+// PNG under the temporary folder; returns its path in the ANSI code page.
 std::string MakeTestPhoto(const char* name, UINT width, UINT height);

@@ -18,7 +18,6 @@ protected:
         for (const std::string& name : names)
             ASSERT_TRUE(::CopyFileA(source.c_str(), folder.File(name).c_str(), FALSE)) << name;
     }
-    HBITMAP Fitted(int cell) { return static_cast<HBITMAP>(dlg.m_cells[cell].m_picture.m_bitmap.GetSafeHandle()); }
 
     TempFolder folder;
 };

@@ -93,6 +93,24 @@ bool TempFolder::MakeFile(const std::string& relative, DWORD attributes) const
     return true;
 }
 
+std::string WindowsPath(const std::string& path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+
+PixelFn Quadrants(int sx, int sy)
+{
+    return [=](int x, int y) -> DWORD {
+        return y < sy ? (x < sx ? 0xFFFF0000 : 0xFF00FF00) : (x < sx ? 0xFF0000FF : 0xFFFFFF00);
+    };
+}
+
 bool SaveImage(const std::string& path, int width, int height, const char* mimeType, const PixelFn& pixel)
 {
     CLSID clsid;

@@ -35,6 +35,12 @@ private:
     std::string m_path;
 };
 
+// A photo in four quadrants split at (sx, sy): red top-left, lime top-right,
+// blue bottom-left, yellow bottom-right.
+PixelFn Quadrants(int sx, int sy);
+// A Unix path as a path on the Z: drive Wine maps the root to; other paths as they are.
+std::string WindowsPath(const std::string& path);
+
 // Writes an image file; the format is a MIME type ("image/png", "image/jpeg",
 // "image/bmp", "image/gif", "image/tiff"). FALSE when GDI+ could not.
 bool SaveImage(const std::string& path, int width, int height, const char* mimeType, const PixelFn& pixel);
