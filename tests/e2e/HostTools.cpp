@@ -1,5 +1,6 @@
 #include "HostTools.h"
 #include "KiruneProcess.h"
+#include "TestImages.h"
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -47,11 +48,8 @@ bool RunOnHost(const std::string& script, std::string* output, DWORD timeoutMs)
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
 
-    bool ended = false;
-    DWORD start = ::GetTickCount();
-    while (!(ended = ::GetFileAttributesA(WindowsPath(rc).c_str()) != INVALID_FILE_ATTRIBUTES)
-           && ::GetTickCount() - start < timeoutMs)
-        ::Sleep(20);
+    const bool ended = WaitUntil([&rc] { return ::GetFileAttributesA(WindowsPath(rc).c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                 timeoutMs);
     std::string code = ended ? ReadFile(WindowsPath(rc)) : "";
     if (output)
         *output = ReadFile(WindowsPath(out));

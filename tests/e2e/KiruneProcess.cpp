@@ -11,6 +11,8 @@ struct FindData {
     HWND found;
 };
 
+bool Gone(HWND hwnd) { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }
+
 BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
 {
     FindData* data = reinterpret_cast<FindData*>(lParam);
@@ -56,28 +58,30 @@ bool KiruneProcess::WaitExit(DWORD timeoutMs)
     return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
-HWND WaitForWindow(DWORD pid, const char* title, DWORD timeoutMs)
+bool WaitUntil(const std::function<bool()>& state, DWORD timeoutMs)
 {
-    DWORD start = ::GetTickCount();
-    do {
-        FindData data = { pid, title, nullptr };
-        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&data));
-        if (data.found)
-            return data.found;
-        ::Sleep(20);
-    } while (::GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
-
-bool WaitForGone(HWND hwnd, DWORD timeoutMs)
-{
-    DWORD start = ::GetTickCount();
-    while (::IsWindow(hwnd) && ::IsWindowVisible(hwnd)) {
+    const DWORD start = ::GetTickCount();
+    while (!state()) {
         if (::GetTickCount() - start > timeoutMs)
             return false;
         ::Sleep(20);
     }
     return true;
+}
+
+HWND WaitForWindow(DWORD pid, const char* title, DWORD timeoutMs)
+{
+    FindData data = { pid, title, nullptr };
+    WaitUntil([&data] {
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&data));
+        return data.found != nullptr;
+    }, timeoutMs);
+    return data.found;
+}
+
+bool WaitForGone(HWND hwnd, DWORD timeoutMs)
+{
+    return WaitUntil([hwnd] { return Gone(hwnd); }, timeoutMs);
 }
 
 std::string ClassOf(HWND hwnd)
@@ -94,17 +98,6 @@ std::string TextOf(HWND hwnd)
     return text;
 }
 
-std::string WindowsPath(const std::string& path)
-{
-    if (path.empty() || path[0] != '/')
-        return path;
-    std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/')
-            c = '\\';
-    return out;
-}
-
 void ClickButton(HWND dialog, int id)
 {
     ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
@@ -116,19 +109,31 @@ void ClickAt(HWND hwnd, int x, int y)
     ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+namespace {
+// Types the text until the name box reads it back, then presses Open; the
+// box may still be changing from the step before.
+bool Enter(HWND open, const std::string& text)
+{
+    if (!WaitUntil([&] {
+            TypeFileName(open, text);
+            return Gone(open) || FileNameText(open) == text;
+        }) || Gone(open))
+        return false;
+    ClickButton(open, IDOK);
+    return true;
+}
+} // namespace
 
 bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames)
 {
     HWND open = WaitForWindow(pid, "開く");
-    if (!open)
+    // Moving to the folder empties the name box.
+    if (!open || !Enter(open, folder) || !WaitUntil([open] { return Gone(open) || FileNameText(open).empty(); }))
         return false;
-    TypeFileName(open, folder);
-    ClickButton(open, IDOK);
-    // Moving to the folder empties the file name box; give it time under load.
-    for (int i = 0; i < 100 && !FileNameText(open).empty(); i++)
-        ::Sleep(50);
-    ::Sleep(200);
-    TypeFileName(open, quotedNames);
-    ClickButton(open, IDOK);
+    // Open with the names closes the dialog; should the dialog have emptied
+    // the box before taking them, type them again.
+    for (int attempt = 0; attempt < 3 && !Gone(open); attempt++)
+        if (!Enter(open, quotedNames) || !WaitUntil([&] { return Gone(open) || FileNameText(open) != quotedNames; }))
+            break;
     return WaitForGone(open);
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 
 extern std::string g_kiruneExe;   // Windows path of Kirune.exe (--kirune=)
@@ -22,20 +23,20 @@ private:
     PROCESS_INFORMATION m_pi{};
 };
 
+// Polls until the state holds; FALSE when it did not within the limit.
+bool WaitUntil(const std::function<bool()>& state, DWORD timeoutMs = 20000);
 // A visible top-level window of the process with the given title (code page 932).
 HWND WaitForWindow(DWORD pid, const char* title, DWORD timeoutMs = 10000);
 bool WaitForGone(HWND hwnd, DWORD timeoutMs = 10000);
 std::string ClassOf(HWND hwnd);
 std::string TextOf(HWND hwnd);
-// Converts a Unix path to the Z: drive Wine maps the root to.
-std::string WindowsPath(const std::string& path);
 // Posts a click to a button of another process; safe when it opens a dialog.
 void ClickButton(HWND dialog, int id);
 // Clicks a window's client point with the left button (down and up).
 void ClickAt(HWND hwnd, int x, int y);
 // Chooses files in the program's open dialog: types the folder, presses
-// Open, types the quoted names, presses Open. FALSE when the dialog did not
-// appear or did not close.
+// Open, types the quoted names, presses Open; each text is read back before
+// Open is pressed. FALSE when the dialog did not appear or did not close.
 bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames);
 
 // A test with the real program running: started by SetUp, ended with 終了 by TearDown.

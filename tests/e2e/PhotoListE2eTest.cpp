@@ -47,14 +47,9 @@ protected:
         return ScreenPixel(p.x, p.y);
     }
     // Waits until the cell's middle shows the colour (the program paints when it is idle).
-    bool Shows(int cell, COLORREF colour)
+    bool Shows(int cell, COLORREF colour, int tolerance = 6)
     {
-        for (int i = 0; i < 100; i++) {
-            if (NearColour(Middle(cell), colour, 6))
-                return true;
-            ::Sleep(50);
-        }
-        return false;
+        return WaitUntil([=] { return NearColour(Middle(cell), colour, tolerance); });
     }
 
     TempFolder folder;
@@ -84,10 +79,7 @@ TEST_F(PhotoListE2e, AClickedCellShowsTheMagentaBand)
     HWND picture = ::GetDlgItem(Cell(1), 0xFFFF);
     ASSERT_NE(nullptr, picture);
     ClickAt(picture, 20, 20);
-    bool magenta = false;
-    for (int i = 0; i < 100 && !magenta; i++, ::Sleep(50))
-        magenta = Band(1) == kMagenta;
-    EXPECT_TRUE(magenta);
+    EXPECT_TRUE(WaitUntil([this] { return Band(1) == kMagenta; }));
     EXPECT_EQ(kGrey, Band(0));
 }
 
@@ -100,10 +92,10 @@ TEST_F(PhotoListE2e, CancellingTheOpenDialogChangesNothing)
     ASSERT_NE(nullptr, open);
     ClickButton(open, IDCANCEL);
     ASSERT_TRUE(WaitForGone(open));
-    ::Sleep(200);
-    EXPECT_TRUE(NearColour(Middle(0), PhotoColour(0), 6));
-    EXPECT_TRUE(NearColour(Middle(1), PhotoColour(1), 6));
-    EXPECT_TRUE(NearColour(Middle(2), kGrey, 0));
+    // The cells the dialog covered are painted again, as they were.
+    EXPECT_TRUE(Shows(0, PhotoColour(0)));
+    EXPECT_TRUE(Shows(1, PhotoColour(1)));
+    EXPECT_TRUE(Shows(2, kGrey, 0));
 }
 
 } // namespace

@@ -39,12 +39,6 @@ struct PdfFacts {
     std::vector<COLORREF> pixels;    // colours of the first image at the points asked for
 };
 
-// A photo in four quadrants split at (sx, sy): red, lime / blue, yellow.
-PixelFn Quadrants(int sx, int sy)
-{
-    return [=](int x, int y) { return y < sy ? (x < sx ? kRed : kLime) : (x < sx ? kBlue : kYellow); };
-}
-
 class PrintE2e : public RunningKirune {
 protected:
     void SetUp() override
@@ -78,20 +72,18 @@ protected:
             names.push_back(job.second);
         return names;
     }
-    // Waits until the spooler has written that many complete PDFs.
+    // Waits until the scheduler has nothing left to print and the spooler
+    // has written at least that many complete PDFs: only then does a count
+    // of them see every document the commands made.
     bool WaitForPdfs(size_t count)
     {
-        for (int i = 0; i < 600; i++, ::Sleep(100)) {
+        return WaitUntil([&] {
             std::vector<std::string> names = Pdfs();
-            if (names.size() < count)
-                continue;
-            bool complete = true;
+            std::string script = "jobs=$(lpstat -o) && [ -z \"$jobs\" ]";
             for (const std::string& name : names)
-                complete = complete && RunOnHost("pdfinfo '" + m_pdfDir + "/" + name + "' >/dev/null", nullptr);
-            if (complete)
-                return true;
-        }
-        return false;
+                script += " && pdfinfo '" + m_pdfDir + "/" + name + "' >/dev/null";
+            return names.size() >= count && RunOnHost(script, nullptr);
+        }, 120000);
     }
     PdfFacts Read(const std::string& name, const std::vector<POINT>& points = {})
     {
@@ -183,12 +175,9 @@ protected:
         HWND picture = ::GetDlgItem(cellWnd, kPicture);
         ASSERT_NE(nullptr, picture);
         ClickAt(picture, 20, 20);
-        bool magenta = false;
-        for (int i = 0; i < 200 && !magenta; i++, ::Sleep(50)) {
-            POINT p = ClientToScreenPoint(cellWnd, 3, 3);
-            magenta = ScreenPixel(p.x, p.y) == kMagenta;
-        }
-        ASSERT_TRUE(magenta) << "cell " << cell << " was not selected";
+        const POINT band = ClientToScreenPoint(cellWnd, 3, 3);
+        ASSERT_TRUE(WaitUntil([band] { return ScreenPixel(band.x, band.y) == kMagenta; }))
+            << "cell " << cell << " was not selected";
     }
     HWND OpenRangeDialog()
     {
@@ -204,9 +193,10 @@ protected:
         ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
     }
 
-    // The spooler writes its PDFs a while after a command has ended: a print
-    // of every photo made now is the only document, so the commands before
-    // it printed nothing.
+    // The spooler writes its PDFs a while after a command has ended, in the
+    // order of their jobs: a print of every photo made now is the only
+    // document once the scheduler is idle, so the commands before it printed
+    // nothing.
     void ExpectOnlyTheBarrierPrints()
     {
         ClickButton(main, kPrintAll);
@@ -249,10 +239,7 @@ TEST_F(PrintE2e, APhotoDeletedAfterImportGivesAnEmptyDocumentAndTheNextStillPrin
     Import("\"a.png\" \"b.png\" \"c.png\"");
     // The program may still be decoding the thumbnails, which holds the file
     // open for a moment: delete it once it is free.
-    bool deleted = false;
-    for (int i = 0; i < 100 && !(deleted = ::DeleteFileA(gone.c_str()) != FALSE); i++)
-        ::Sleep(50);
-    ASSERT_TRUE(deleted);
+    ASSERT_TRUE(WaitUntil([&gone] { return ::DeleteFileA(gone.c_str()) != FALSE; }));
     ClickButton(main, kPrintAll);
     AnswerPrinterDialog(IDOK);
     ASSERT_TRUE(WaitForPdfs(3));

@@ -55,27 +55,21 @@ TEST_F(ThumbCell, CreatesItsPictureTenPixelsInside)
 TEST_F(ThumbCell, AClickOnThePictureSelectsTheCellAndTellsTheMainWindow)
 {
     Shown().Then([this] { dlg.m_cells[4].LoadPicture(photo.c_str()); })
-        .Pause(3)
-        .Then([this] {
-            EXPECT_EQ(kGrey, Band(4));
-            Click(InnerPicture(4));
-        })
-        .WaitFor([this] { return dlg.m_selCell == 4; }, "the click notice")
-        .Pause(3)
+        .WaitFor([this] { return Band(4) == kGrey; }, "the grey band")
+        .Then([this] { Click(InnerPicture(4)); })
+        .WaitFor([this] { return dlg.m_selCell == 4 && Band(4) == kMagenta; }, "the click notice and the band")
         .Then([this] {
             EXPECT_EQ(4, dlg.m_selPhoto);
             EXPECT_TRUE(dlg.m_cells[4].m_selected);
             EXPECT_EQ(Cell(4), ::GetFocus());
-            EXPECT_EQ(kMagenta, Band(4));
             EXPECT_EQ(kGrey, Band(5));
             // The focus moves to a button of the window: the band goes,
             // the main window's record stays.
             ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_PRINT_ALL));
         })
-        .Pause(3)
+        .WaitFor([this] { return Band(4) == kGrey; }, "the band to go")
         .Then([this] {
             EXPECT_FALSE(dlg.m_cells[4].m_selected);
-            EXPECT_EQ(kGrey, Band(4));
             EXPECT_EQ(4, dlg.m_selCell);
         });
     Run();
@@ -119,7 +113,7 @@ TEST_F(ThumbCell, KeepsTheBandWhenAnotherApplicationTakesTheFocus)
             dlg.m_cells[0].LoadPicture(photo.c_str());
             Click(InnerPicture(0));
         })
-        .WaitFor([this] { return dlg.m_cells[0].m_selected != FALSE; }, "the selection")
+        .WaitFor([this] { return dlg.m_cells[0].m_selected && Band(0) == kMagenta; }, "the selection")
         .Then([this] {
             // Focus leaving for another application comes with no window.
             ::SendMessageA(Cell(0), WM_KILLFOCUS, 0, 0);
@@ -149,12 +143,11 @@ TEST_F(ThumbCell, ADoubleClickOpensTheViewAndSelectsTheCellAfterwards)
             PostClick(view, IDC_RANGE_CLOSE);
         })
         .WaitFor([&] { return !::IsWindow(view); }, "the view dialog to close")
-        .Pause(3)
+        .WaitFor([this] { return Band(5) == kMagenta; }, "the band where the view dialog was")
         .Then([this] {
             EXPECT_EQ(5, dlg.m_selCell);
             EXPECT_TRUE(dlg.m_cells[5].m_selected);
             EXPECT_EQ(Cell(5), ::GetFocus());
-            EXPECT_EQ(kMagenta, Band(5));
         });
     Run();
 }
