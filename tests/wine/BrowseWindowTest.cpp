@@ -73,6 +73,17 @@ TEST_F(BrowseWindow, ListsTheFilesOfTheWorkingFolder)
     RunIn(temp.Path());
 }
 
+TEST_F(BrowseWindow, AWorkingFolderOfADriveRootSelectsTheDrive)
+{
+    script.Then([this] {
+        HTREEITEM selected = dlg.m_folderTree.GetSelectedItem();
+        ASSERT_NE(nullptr, selected);
+        EXPECT_EQ("C:", dlg.m_folderTree.GetItemText(selected).str());
+        EXPECT_EQ(nullptr, dlg.m_folderTree.GetParentItem(selected));
+    });
+    RunIn("C:\\");
+}
+
 TEST_F(BrowseWindow, SelectsNothingWhenTheWorkingFolderIsLongerThanTheBuffer)
 {
     // 2 x 80 characters of two bytes each: under the platform's limit in

@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 #include "PageGeometry.h"
 #include "PrintSpy.h"
+#include "TestImages.h"
 #include <gdiplus.h>
 #include <winspool.h>
 #include <gtest/gtest.h>
@@ -168,6 +169,27 @@ TEST_F(PrintJobs, PrintPhotoLeavesPortraitAndSquarePhotosUnturned)
     EXPECT_EQ(0, PrintSpy::Count("GdipImageRotateFlip"));
     EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 210 300 ") + kNoExtras, DrawArgs());
     ExpectOneDcGraphicsAndImage();
+}
+
+TEST_F(PrintJobs, PrintPhotoTurnsAsStoredWhateverTheOrientationTagSays)
+{
+    // Tag 6 asks for a quarter turn clockwise, 8 for one anticlockwise.
+    struct Tagged {
+        int width, height;
+        WORD tag;
+        int turns;   // clockwise, as the stored pixels ask
+    };
+    TempFolder folder;
+    for (const Tagged& t : { Tagged{ 300, 400, 6, 0 }, Tagged{ 400, 300, 8, 1 } }) {
+        const std::string path = folder.File("tagged" + std::to_string(t.tag) + ".jpg");
+        ASSERT_TRUE(SaveJpegWithOrientation(path, t.width, t.height, Quadrants(t.width / 2, t.height / 2), t.tag));
+        PrintAll(path);
+        ASSERT_EQ(t.turns, PrintSpy::Count("GdipImageRotateFlip")) << "tag " << t.tag;
+        if (t.turns) {
+            EXPECT_EQ("1", PrintSpy::Find("GdipImageRotateFlip")->args);   // Rotate90FlipNone
+        }
+        EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 280 400 ") + kNoExtras, DrawArgs()) << "tag " << t.tag;
+    }
 }
 
 TEST_F(PrintJobs, PrintPhotoOfAMissingFileStillMakesItsDocument)
@@ -385,14 +407,6 @@ TEST_F(PrintAllCommand, EmptyListStillAsksAndDeletesTheDc)
 
 // ------------------------------------------------------------- print one
 
-bool HasChildWithText(HWND parent, const char* text)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (WindowText(child) == text)
-            return true;
-    return false;
-}
-
 class PrintOneCommand : public PrintAllCommand {
 protected:
     void SetUp() override
@@ -404,8 +418,7 @@ protected:
     // The main window with the photo in cell 0 and nothing selected yet.
     ModalScript& WithPhotoInFirstCell()
     {
-        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
-            .Then([this] {
+        return Shown().Then([this] {
                 m_main = dlg.m_hWnd;
                 dlg.m_photoList.Add(m_photo.c_str());
                 dlg.m_cells[0].LoadPicture(m_photo.c_str());
@@ -414,8 +427,7 @@ protected:
     // Photos 0 to count - 1 in the list, the first twelve on the page.
     ModalScript& WithPhotosOnThePage(int count)
     {
-        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the main window")
-            .Then([this, count] {
+        return Shown().Then([this, count] {
                 m_main = dlg.m_hWnd;
                 for (int i = 0; i < count; i++) {
                     char name[32];

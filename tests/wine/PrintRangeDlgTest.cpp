@@ -1,7 +1,7 @@
 // The print-range dialog driven by posted mouse messages and button clicks:
 // the dragged range, the inverting frame, how the dialog can end, view mode.
 #include "PrintRangeDlg.h"
-#include "ModalScript.h"
+#include "MainWindowFixture.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 
@@ -12,6 +12,20 @@ const char kNoRange[] = "印刷範囲が、指定されていません。";
 const DWORD kBlue = 0xFF0000FF;
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+// A press, moves or a release, as the mouse sends them: handled when this returns.
+void Send(HWND picture, UINT message, WPARAM flags, int x, int y)
+{
+    ::SendMessageA(picture, message, flags, At(x, y));
+}
+
+// A gesture over the picture after the drag (10,10)-(137,11).
+struct Gesture {
+    const char* name;
+    void (*make)(HWND picture);
+};
+
+std::string GestureName(const ::testing::TestParamInfo<Gesture>& info) { return info.param.name; }
 
 class RangeDialog : public ::testing::Test {
 protected:
@@ -36,7 +50,7 @@ protected:
     }
     ModalScript& Shown()
     {
-        return script.WaitFor([this] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); }, "the dialog");
+        return script.WaitShown(dlg.m_hWnd, "the dialog");
     }
 
     TempFolder folder;
@@ -122,18 +136,52 @@ TEST_F(RangeDialog, TheFrameInvertsAndTheNextFrameReplacesIt)
     Run();
 }
 
-TEST_F(RangeDialog, PrintWithoutARangeShowsTheMessageAndStaysOpen)
+class RangeDialogKeeps : public RangeDialog, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(RangeDialogKeeps, TheFrameAndTheRange)
+{
+    CRect frame, range;
+    Shown().Then([&] {
+        Send(Picture(), WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+        Send(Picture(), WM_MOUSEMOVE, MK_LBUTTON, 137, 11);
+        frame = dlg.m_picture.m_dragRect;
+        range = dlg.m_picture.m_range;
+        ASSERT_FALSE(range.IsRectEmpty());
+        GetParam().make(Picture());
+        EXPECT_EQ(frame, dlg.m_picture.m_dragRect);
+        EXPECT_EQ(range, dlg.m_picture.m_range);
+        PostClick(dlg.m_hWnd, IDC_RANGE_PRINT);
+    });
+    EXPECT_EQ(IDOK, Run());
+    EXPECT_EQ(range, dlg.m_range);
+}
+
+INSTANTIATE_TEST_SUITE_P(RangeDialog, RangeDialogKeeps, ::testing::Values(
+    Gesture{ "PressAndReleaseWithoutAMove", [](HWND h) {
+        Send(h, WM_LBUTTONDOWN, MK_LBUTTON, 60, 50);
+        Send(h, WM_LBUTTONUP, 0, 60, 50);
+    } },
+    Gesture{ "DragUpOrLeft", [](HWND h) {
+        Send(h, WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+        Send(h, WM_MOUSEMOVE, MK_LBUTTON, 90, 200);
+        Send(h, WM_MOUSEMOVE, MK_LBUTTON, 200, 90);
+        Send(h, WM_MOUSEMOVE, MK_LBUTTON, 50, 50);
+    } }), GestureName);
+
+class RangeDialogWithoutRange : public RangeDialog, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(RangeDialogWithoutRange, PrintShowsTheMessageAndStaysOpen)
 {
     HWND box = nullptr;
-    std::string caption;
-    Shown().Then([this] { PostClick(dlg.m_hWnd, IDC_RANGE_PRINT); })
+    Shown().Then([this] {
+            GetParam().make(Picture());
+            EXPECT_TRUE(dlg.m_picture.m_range.IsRectEmpty());
+            PostClick(dlg.m_hWnd, IDC_RANGE_PRINT);
+        })
         .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message box")
         .Then([&] {
             EXPECT_EQ(dlg.m_hWnd, ::GetWindow(box, GW_OWNER));
-            bool hasText = false;
-            for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-                hasText = hasText || WindowText(c) == kNoRange;
-            EXPECT_TRUE(hasText);
+            EXPECT_TRUE(HasChildWithText(box, kNoRange));
             PostClick(box, IDOK);
         })
         .WaitFor([&] { return !::IsWindow(box); }, "the message box to close")
@@ -144,6 +192,16 @@ TEST_F(RangeDialog, PrintWithoutARangeShowsTheMessageAndStaysOpen)
     EXPECT_EQ(IDCANCEL, Run());
     EXPECT_TRUE(dlg.m_range.IsRectEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(RangeDialog, RangeDialogWithoutRange, ::testing::Values(
+    Gesture{ "NoDrag", [](HWND) {} },
+    // A 1 x 1 drag is upright: 89 x 127 of one pixel high is 0 wide.
+    Gesture{ "OneByOneDrag", [](HWND h) {
+        Send(h, WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+        Send(h, WM_MOUSEMOVE, MK_LBUTTON, 137, 11);
+        Send(h, WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+        Send(h, WM_MOUSEMOVE, MK_LBUTTON, 11, 11);
+    } }), GestureName);
 
 TEST_F(RangeDialog, TheCloseBoxEndsWithOkAndNoRange)
 {
@@ -249,7 +307,7 @@ TEST_F(RangeDialog, ShowsTemplate130AsTheUserMeetsIt)
         EXPECT_EQ(10, picture.top);
         EXPECT_EQ(client.right - 10, picture.right);
         EXPECT_LE(picture.bottom, client.bottom - 50);
-        EXPECT_EQ(BitmapSize(static_cast<HBITMAP>(dlg.m_picture.m_bitmap.GetSafeHandle())).cy,
+        EXPECT_EQ(BitmapSize(Fitted(dlg.m_picture)).cy,
                   picture.bottom - picture.top);
         PostClick(h, IDC_RANGE_CLOSE);
     });
