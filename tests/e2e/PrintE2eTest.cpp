@@ -72,11 +72,15 @@ protected:
             names.push_back(job.second);
         return names;
     }
-    // Waits until the scheduler has nothing left to print and the spooler
-    // has written at least that many complete PDFs: only then does a count
-    // of them see every document the commands made.
+    // Waits until the command has ended (its window answers again: every
+    // job is with the scheduler), the scheduler has nothing left to print and
+    // the spooler has written at least that many complete PDFs: only then
+    // does a count of them see every document the commands made.
     bool WaitForPdfs(size_t count)
     {
+        DWORD_PTR answer = 0;
+        if (!::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_BLOCK, 120000, &answer))
+            return false;
         return WaitUntil([&] {
             std::vector<std::string> names = Pdfs();
             std::string script = "jobs=$(lpstat -o) && [ -z \"$jobs\" ]";
