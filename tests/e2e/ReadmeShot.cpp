@@ -88,9 +88,11 @@ TEST(ReadmeShot, DISABLED_PageWithOneSelectedPhoto)
     ASSERT_NE(nullptr, main);
     ClickButton(main, 1004);
     ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quoted));
-    ::Sleep(500);
-    ClickAt(::GetDlgItem(::GetDlgItem(main, 1011), 0xFFFF), 30, 30);
-    ::Sleep(500);
+    HWND cell = ::GetDlgItem(main, 1011);
+    ClickAt(::GetDlgItem(cell, 0xFFFF), 30, 30);
+    // The click is handled after the import has loaded the photos: wait for its band.
+    const POINT band = ClientToScreenPoint(cell, 3, 3);
+    ASSERT_TRUE(WaitUntil([band] { return ScreenPixel(band.x, band.y) == RGB(255, 0, 255); }));
 
     RECT r;
     ::GetWindowRect(main, &r);
