@@ -436,6 +436,10 @@ CWinApp::~CWinApp()
 BOOL CWinApp::InitApplication(HINSTANCE hInstance)
 {
     m_hInstance = hInstance;
+    // For the whole process a drive without its medium (a removed card or
+    // disc) fails its file calls like a missing file instead of raising the
+    // system's "no disk" box; whatever else the mode holds stays.
+    ::SetErrorMode(::SetErrorMode(0) | SEM_FAILCRITICALERRORS);
 
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(hInstance, path, MAX_PATH);

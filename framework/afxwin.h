@@ -169,8 +169,8 @@ public:
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
 
-    // Called by WinMain: names the application after its executable and
-    // starts the common controls.
+    // Called by WinMain: keeps the system's critical-error boxes away, names
+    // the application after its executable and starts the common controls.
     BOOL InitApplication(HINSTANCE hInstance);
 
 protected:

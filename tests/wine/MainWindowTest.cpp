@@ -320,4 +320,15 @@ TEST_F(MainWindow, ShowsTemplate100AsTheUserMeetsIt)
     Run();
 }
 
+// The framework's start-up, which the program's entry point runs: the
+// system's critical-error boxes stay away for the whole process, and the
+// rest of the error mode is kept.
+TEST(MainWindowRun, StartUpFailsCriticalErrorsQuietlyAndKeepsTheOtherModes)
+{
+    const UINT saved = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    AfxGetApp()->InitApplication(::GetModuleHandleA(nullptr));
+    const UINT mode = ::SetErrorMode(saved);
+    EXPECT_EQ(static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS), mode);
+}
+
 } // namespace
