@@ -331,4 +331,31 @@ TEST(MainWindowRun, StartUpFailsCriticalErrorsQuietlyAndKeepsTheOtherModes)
     EXPECT_EQ(static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS), mode);
 }
 
+// DM_SETDEFID has the number of the tree's add message: its control id is
+// no path, and the dialog manager gets the message as in any dialog. (Wine
+// swallows a fault in the window procedure and ends the step there: the
+// checks run in a step of their own.)
+TEST_F(MainWindow, DialogManagerMessageWithTheAddsNumberAddsNoFile)
+{
+    static_assert(WM_FILELIST_ADD == DM_SETDEFID, "the numbers the message shares");
+    int rows = -1;
+    bool sent = false;
+    script.Then([&] {
+            rows = dlg.m_fileList.GetItemCount();
+            ::SendMessageA(dlg.m_hWnd, DM_SETDEFID, IDC_PRINT_ALL, 0);
+            sent = true;
+        })
+        .Then([&] {
+            EXPECT_TRUE(sent) << "DM_SETDEFID faulted in the window procedure";
+            ASSERT_TRUE(::IsWindow(dlg.m_hWnd));
+            EXPECT_EQ(rows, dlg.m_fileList.GetItemCount());
+            EXPECT_EQ(MAKELRESULT(IDC_PRINT_ALL, DC_HASDEFID), ::SendMessageA(dlg.m_hWnd, DM_GETDEFID, 0, 0));
+            // A path, as the tree sends it, still adds its row.
+            const char path[] = "C:\\写真\\IMG_0001.JPG";
+            EXPECT_EQ(1, ::SendMessageA(dlg.m_hWnd, WM_FILELIST_ADD, reinterpret_cast<WPARAM>(path), 0));
+            EXPECT_EQ(rows + 1, dlg.m_fileList.GetItemCount());
+        });
+    Run();
+}
+
 } // namespace
