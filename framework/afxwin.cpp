@@ -192,12 +192,34 @@ void CWnd::CenterWindow()
     RECT self, area;
     ::GetWindowRect(m_hWnd, &self);
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    // The work area of the owner's monitor (or of the window's own when it
+    // has no owner): an owner partly off the screen must not take the
+    // window's buttons out of reach.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT work;
+    if (::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        work = monitor.rcWork;
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
         ::GetWindowRect(owner, &area);
     else
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    int x = area.left + ((area.right - area.left) - (self.right - self.left)) / 2;
-    int y = area.top + ((area.bottom - area.top) - (self.bottom - self.top)) / 2;
+        area = work;
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    // A window larger than the work area keeps its top-left corner, and so
+    // its caption, inside it.
+    if (x > work.right - width)
+        x = work.right - width;
+    if (x < work.left)
+        x = work.left;
+    if (y > work.bottom - height)
+        y = work.bottom - height;
+    if (y < work.top)
+        y = work.top;
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

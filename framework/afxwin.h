@@ -81,7 +81,8 @@ public:
     BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageA(m_hWnd, msg, w, l); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
-    // Centres the window over its owner, or on the screen when it has none.
+    // Centres the window over its owner, or on the screen when it has none,
+    // and keeps it inside the work area of the owner's monitor.
     void CenterWindow();
     CMenu* GetSystemMenu(BOOL bRevert) const;
 

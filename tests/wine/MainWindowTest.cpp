@@ -358,4 +358,43 @@ TEST_F(MainWindow, DialogManagerMessageWithTheAddsNumberAddsNoFile)
     Run();
 }
 
+// With the main window hanging off any edge of the screen, a dialog centred
+// over it still lies wholly inside the work area of its monitor.
+TEST_F(MainWindow, CentredDialogsStayInsideTheWorkArea)
+{
+    RECT work{};
+    HWND about = nullptr;
+    Shown().Then([&] {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(dlg.m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor));
+        work = monitor.rcWork;
+    });
+    const int kVisible = 60;   // pixels of the main window left on the screen
+    for (int corner = 0; corner < 2; corner++) {
+        script.Then([&, corner] {
+                RECT own;
+                ::GetWindowRect(dlg.m_hWnd, &own);
+                const int x = corner == 0 ? work.left - (own.right - own.left) + kVisible : work.right - kVisible;
+                const int y = corner == 0 ? work.top - (own.bottom - own.top) + kVisible : work.bottom - kVisible;
+                ::SetWindowPos(dlg.m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                ::GetWindowRect(dlg.m_hWnd, &own);
+                ASSERT_EQ(x, own.left) << "the main window did not move off the screen";
+                ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+            })
+            .WaitFor([&] { return (about = FindThreadWindow(kAboutTitle)) != nullptr; }, "the About box")
+            .Then([&, corner] {
+                RECT r;
+                ::GetWindowRect(about, &r);
+                EXPECT_GE(r.left, work.left) << "corner " << corner;
+                EXPECT_GE(r.top, work.top) << "corner " << corner;
+                EXPECT_LE(r.right, work.right) << "corner " << corner;
+                EXPECT_LE(r.bottom, work.bottom) << "corner " << corner;
+                PostClick(about, IDOK);
+            })
+            .WaitFor([&] { return !::IsWindow(about); }, "the About box to close");
+    }
+    Run();
+}
+
 } // namespace
