@@ -50,6 +50,13 @@ HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 LPCSTR AfxGetAppName() { return g_pApp ? g_pApp->m_pszAppName : ""; }
 
+std::wstring AfxLoadStringW(UINT nID)
+{
+    wchar_t buffer[256];
+    int n = ::LoadStringW(AfxGetResourceHandle(), nID, buffer, sizeof buffer / sizeof buffer[0]);
+    return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
+}
+
 BOOL CString::LoadString(UINT nID)
 {
     char buffer[256];
@@ -146,7 +153,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
     return TRUE;
 }
 
@@ -235,6 +242,23 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
 }
 
+int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
+{
+    std::wstring appName;
+    if (lpszCaption == nullptr) {
+        // The application's name came from the file system in the ANSI code page.
+        LPCSTR name = AfxGetAppName();
+        int n = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+        if (n > 1) {
+            appName.resize(static_cast<size_t>(n));
+            ::MultiByteToWideChar(CP_ACP, 0, name, -1, &appName[0], n);
+            appName.resize(static_cast<size_t>(n - 1));
+        }
+        lpszCaption = appName.c_str();
+    }
+    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
+}
+
 LRESULT CWnd::Default()
 {
     return DefWindowProc(g_currentMsg.message, g_currentMsg.wParam, g_currentMsg.lParam);
@@ -243,8 +267,8 @@ LRESULT CWnd::Default()
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -265,6 +289,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     if (message == WM_NOTIFY)
         return OnNotify(wParam, lParam, pResult);
+    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
+        // The procedure is wide, but the handlers read the ANSI form of
+        // the notifications: a common control asks its parent which.
+        *pResult = NFR_ANSI;
+        return TRUE;
+    }
 
     const AFX_MSGMAP_ENTRY* e = FindEntry(message, 0, 0);
     return e ? CallHandler(e, wParam, lParam, pResult) : FALSE;
@@ -332,8 +362,8 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 
 void CWnd::OnFinalNcDestroy()
 {
-    if (m_pfnSuper && reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == &CWnd::AfxWndProc)
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (m_pfnSuper && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &CWnd::AfxWndProc)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     Detach();
 }
@@ -342,7 +372,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
 {
     CWnd* wnd = FromHandlePermanent(hWnd);
     if (wnd == nullptr)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
     CurrentMessage current(hWnd, message, wParam, lParam);
     LRESULT result = 0;
@@ -379,12 +409,18 @@ INT_PTR CDialog::DoModal()
         owner = m_pParentWnd->m_hWnd;
     else if (CWnd* main = AfxGetMainWnd(); main && main != this && ::IsWindow(main->m_hWnd))
         owner = main->m_hWnd;
-    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                              &CDialog::AfxDlgProc, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
 {
+    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
+        // The template's common controls ask before the dialog is
+        // subclassed: the answer is the framework's, as after.
+        ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, NFR_ANSI);
+        return TRUE;
+    }
     if (message != WM_INITDIALOG)
         return FALSE;
     // From here on the dialog's messages come through AfxWndProc; what the
@@ -393,7 +429,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     if (!dlg->Attach(hWnd))
         return FALSE;
     dlg->m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
     RECT before;
     ::GetWindowRect(hWnd, &before);
     CurrentMessage current(hWnd, message, 0, lParam);
