@@ -237,11 +237,6 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
     return menu.m_hMenu ? &menu : nullptr;
 }
 
-int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
-{
-    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
-}
-
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 {
     std::wstring appName;

@@ -93,7 +93,6 @@ public:
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // A message box owned by this window; with no caption, the application's name.
-    int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
     int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
     // The default processing of the message being handled.
