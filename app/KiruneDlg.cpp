@@ -130,8 +130,11 @@ void CKiruneDlg::OnExit()
 
 LRESULT CKiruneDlg::OnFileListAdd(WPARAM wParam, LPARAM)
 {
-    if (wParam)
-        m_fileList.AddFile(reinterpret_cast<LPCSTR>(wParam));
+    // The number is also the dialog manager's DM_SETDEFID, whose wParam is a
+    // control id; no path lies in the first 64 KiB, where every id falls.
+    if (wParam <= kHighestControlId)
+        return Default();
+    m_fileList.AddFile(reinterpret_cast<LPCSTR>(wParam));
     return 1;
 }
 

@@ -1,15 +1,16 @@
 #include "FileListCtrl.h"
 #include "PathCompare.h"
 #include "SystemIcons.h"
+#include "../res/resource.h"
 #include <string>
 
 namespace {
+// Name, size, type, date modified (titles in the string table); only the
+// name is ever filled.
 const int kColumnCount = 4;
-const int kTitleSize = 50;
-// Name, size, type, date modified; only the name is ever filled.
-const char kColumnTitles[kColumnCount][kTitleSize] = { "名前", "ｻｲｽﾞ", "種類", "更新日" };
+const UINT kColumnTitles[kColumnCount] = { IDS_COLUMN_NAME, IDS_COLUMN_SIZE, IDS_COLUMN_TYPE, IDS_COLUMN_MODIFIED };
 // Each column is as wide as its title with this margin on either side.
-const char kTitleMargin[] = "  ";
+const wchar_t kTitleMargin[] = L"  ";
 } // namespace
 
 BEGIN_MESSAGE_MAP(CFileListCtrl, CListCtrl)
@@ -24,8 +25,9 @@ void CFileListCtrl::PreSubclassWindow()
 {
     AttachSystemImageList();   // without it the rows just show no icons
     for (int i = 0; i < kColumnCount; i++) {
-        CString padded = CString(kTitleMargin) + kColumnTitles[i] + kTitleMargin;
-        InsertColumn(i, kColumnTitles[i], LVCFMT_LEFT, GetStringWidth(padded), i);
+        const std::wstring title = AfxLoadStringW(kColumnTitles[i]);
+        const std::wstring padded = kTitleMargin + title + kTitleMargin;
+        InsertColumn(i, title.c_str(), LVCFMT_LEFT, GetStringWidth(padded.c_str()), i);
     }
     CListCtrl::PreSubclassWindow();
 }

@@ -32,23 +32,6 @@ void DeleteChildren(CTreeCtrl& tree, HTREEITEM hItem)
     while (HTREEITEM hChild = tree.GetChildItem(hItem))
         tree.DeleteItem(hChild);
 }
-
-// While drives and folders are probed, an empty card reader, floppy or
-// optical drive, or a lost network drive, fails quietly instead of raising
-// the system's "no disk" box; the previous error mode comes back after.
-class CQuietDriveErrors {
-public:
-    CQuietDriveErrors() : m_previous(::SetErrorMode(SEM_FAILCRITICALERRORS))
-    {
-        ::SetErrorMode(m_previous | SEM_FAILCRITICALERRORS);
-    }
-    ~CQuietDriveErrors() { ::SetErrorMode(m_previous); }
-    CQuietDriveErrors(const CQuietDriveErrors&) = delete;
-    CQuietDriveErrors& operator=(const CQuietDriveErrors&) = delete;
-
-private:
-    UINT m_previous;
-};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CFolderTree, CTreeCtrl)
@@ -94,7 +77,6 @@ BOOL CFolderTree::AttachSystemImageList()
 
 BOOL CFolderTree::ListDrives()
 {
-    CQuietDriveErrors quiet;
     DeleteAllItems();
     char drives[kDriveStringsSize];
     DWORD length = ::GetLogicalDriveStringsA(sizeof drives, drives);
@@ -150,7 +132,6 @@ void CFolderTree::FillFolder(HTREEITEM hParent, LPCSTR folderPath)
 {
     // Read and sort the whole folder before the control is touched. Files
     // stay out of the tree whatever m_showFiles says: the file list shows them.
-    CQuietDriveErrors quiet;
     CPathArray folders;
     CFileFind finder;
     BOOL more = finder.FindFile(AllEntriesOf(folderPath).c_str());
@@ -206,7 +187,6 @@ BOOL CFolderTree::IsPathAvailable(LPCSTR path)
         std::string drive = UpperCasePath(GetItemText(hDrive));
         if (folder.compare(0, drive.size(), drive) == 0) {
             // The device name nul is found in a folder exactly when the folder exists.
-            CQuietDriveErrors quiet;
             CFileFind finder;
             return finder.FindFile((folder + "\\nul").c_str());
         }
@@ -258,7 +238,6 @@ void CFolderTree::AnnounceFiles(HTREEITEM hItem)
 {
     // No item selected means no folder: its path would be empty, and a
     // search of "\*.*" would read the root of the current drive instead.
-    CQuietDriveErrors quiet;
     CPathArray files;
     CFileFind finder;
     BOOL more = hItem && finder.FindFile(AllEntriesOf(GetFullPath(hItem)).c_str());

@@ -50,6 +50,13 @@ HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 LPCSTR AfxGetAppName() { return g_pApp ? g_pApp->m_pszAppName : ""; }
 
+std::wstring AfxLoadStringW(UINT nID)
+{
+    wchar_t buffer[256];
+    int n = ::LoadStringW(AfxGetResourceHandle(), nID, buffer, sizeof buffer / sizeof buffer[0]);
+    return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
+}
+
 BOOL CString::LoadString(UINT nID)
 {
     char buffer[256];
@@ -146,7 +153,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
     return TRUE;
 }
 
@@ -192,12 +199,34 @@ void CWnd::CenterWindow()
     RECT self, area;
     ::GetWindowRect(m_hWnd, &self);
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    // The work area of the owner's monitor (or of the window's own when it
+    // has no owner): an owner partly off the screen must not take the
+    // window's buttons out of reach.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT work;
+    if (::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        work = monitor.rcWork;
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
         ::GetWindowRect(owner, &area);
     else
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    int x = area.left + ((area.right - area.left) - (self.right - self.left)) / 2;
-    int y = area.top + ((area.bottom - area.top) - (self.bottom - self.top)) / 2;
+        area = work;
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    // A window larger than the work area keeps its top-left corner, and so
+    // its caption, inside it.
+    if (x > work.right - width)
+        x = work.right - width;
+    if (x < work.left)
+        x = work.left;
+    if (y > work.bottom - height)
+        y = work.bottom - height;
+    if (y < work.top)
+        y = work.top;
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -208,9 +237,21 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
     return menu.m_hMenu ? &menu : nullptr;
 }
 
-int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
+int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 {
-    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
+    std::wstring appName;
+    if (lpszCaption == nullptr) {
+        // The application's name came from the file system in the ANSI code page.
+        LPCSTR name = AfxGetAppName();
+        int n = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+        if (n > 1) {
+            appName.resize(static_cast<size_t>(n));
+            ::MultiByteToWideChar(CP_ACP, 0, name, -1, &appName[0], n);
+            appName.resize(static_cast<size_t>(n - 1));
+        }
+        lpszCaption = appName.c_str();
+    }
+    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
 }
 
 LRESULT CWnd::Default()
@@ -221,8 +262,8 @@ LRESULT CWnd::Default()
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -243,6 +284,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     if (message == WM_NOTIFY)
         return OnNotify(wParam, lParam, pResult);
+    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
+        // The procedure is wide, but the handlers read the ANSI form of
+        // the notifications: a common control asks its parent which.
+        *pResult = NFR_ANSI;
+        return TRUE;
+    }
 
     const AFX_MSGMAP_ENTRY* e = FindEntry(message, 0, 0);
     return e ? CallHandler(e, wParam, lParam, pResult) : FALSE;
@@ -310,8 +357,8 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 
 void CWnd::OnFinalNcDestroy()
 {
-    if (m_pfnSuper && reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == &CWnd::AfxWndProc)
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (m_pfnSuper && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &CWnd::AfxWndProc)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     Detach();
 }
@@ -320,7 +367,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
 {
     CWnd* wnd = FromHandlePermanent(hWnd);
     if (wnd == nullptr)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
     CurrentMessage current(hWnd, message, wParam, lParam);
     LRESULT result = 0;
@@ -357,12 +404,18 @@ INT_PTR CDialog::DoModal()
         owner = m_pParentWnd->m_hWnd;
     else if (CWnd* main = AfxGetMainWnd(); main && main != this && ::IsWindow(main->m_hWnd))
         owner = main->m_hWnd;
-    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                              &CDialog::AfxDlgProc, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
 {
+    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
+        // The template's common controls ask before the dialog is
+        // subclassed: the answer is the framework's, as after.
+        ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, NFR_ANSI);
+        return TRUE;
+    }
     if (message != WM_INITDIALOG)
         return FALSE;
     // From here on the dialog's messages come through AfxWndProc; what the
@@ -371,7 +424,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     if (!dlg->Attach(hWnd))
         return FALSE;
     dlg->m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
     RECT before;
     ::GetWindowRect(hWnd, &before);
     CurrentMessage current(hWnd, message, 0, lParam);
@@ -436,6 +489,10 @@ CWinApp::~CWinApp()
 BOOL CWinApp::InitApplication(HINSTANCE hInstance)
 {
     m_hInstance = hInstance;
+    // For the whole process a drive without its medium (a removed card or
+    // disc) fails its file calls like a missing file instead of raising the
+    // system's "no disk" box; whatever else the mode holds stays.
+    ::SetErrorMode(::SetErrorMode(0) | SEM_FAILCRITICALERRORS);
 
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(hInstance, path, MAX_PATH);

@@ -1,6 +1,8 @@
 // Windows, dialogs and the application object: a thin layer over Win32.
 // A CWnd does not own its handle's class; it is found from the handle through
-// one map, and one static window procedure dispatches to it.
+// one map, and one static window procedure dispatches to it. That procedure
+// takes the wide form of the messages, so a window's text passes through it
+// unchanged under any ANSI code page; no handler reads text from a message.
 #pragma once
 #include <windows.h>
 #include "afxmsg.h"
@@ -18,6 +20,9 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
 LPCSTR AfxGetAppName();
+// A string of the program's string table as it is stored, in UTF-16, so that
+// it reads right under any ANSI code page; empty when there is none.
+std::wstring AfxLoadStringW(UINT nID);
 
 class CCmdTarget {
 public:
@@ -70,6 +75,7 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void SetWindowText(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }
+    void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
@@ -81,12 +87,13 @@ public:
     BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageA(m_hWnd, msg, w, l); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
-    // Centres the window over its owner, or on the screen when it has none.
+    // Centres the window over its owner, or on the screen when it has none,
+    // and keeps it inside the work area of the owner's monitor.
     void CenterWindow();
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // A message box owned by this window; with no caption, the application's name.
-    int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
+    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
     // The default processing of the message being handled.
     LRESULT Default();
@@ -130,7 +137,9 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
         : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
-    // Runs the dialog modally; the owner is the parent given, else the main window.
+    // Runs the dialog modally; the owner is the parent given, else the main
+    // window. The dialog is made through the wide calls, so the texts of its
+    // template reach the controls as stored, whatever the ANSI code page.
     virtual INT_PTR DoModal();
     void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
@@ -169,8 +178,8 @@ public:
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
 
-    // Called by WinMain: names the application after its executable and
-    // starts the common controls.
+    // Called by WinMain: keeps the system's critical-error boxes away, names
+    // the application after its executable and starts the common controls.
     BOOL InitApplication(HINSTANCE hInstance);
 
 protected:

@@ -20,7 +20,6 @@ const DWORD kPrintDialogFlags = PD_ALLPAGES | PD_NOSELECTION | PD_NOPAGENUMS
 static_assert(kPrintDialogFlags == 0x14000C, "printer dialog flags");
 
 const char kDocName[] = "Print";
-const char kSelectPhotoText[] = "写真を選択（クリック）してください。";
 
 // The command's printer DC seen through a framework CDC for one job; the
 // handle is never deleted here, it serves the command's next job.
@@ -105,7 +104,7 @@ void CKiruneDlg::OnPrintAll()
 void CKiruneDlg::OnPrintOne()
 {
     if (m_selCell == -1) {
-        MessageBox(kSelectPhotoText, nullptr, MB_OK);   // caption: the application's name
+        MessageBox(AfxLoadStringW(IDS_SELECT_PHOTO).c_str(), nullptr, MB_OK);   // caption: the application's name
         return;
     }
     CThumbCell& cell = m_cells[m_selCell];

@@ -31,7 +31,7 @@ BOOL CPrintRangeDlg::OnInitDialog()
     m_picture.LoadPicture(m_path);
 
     if (m_viewOnly) {
-        SetWindowText("表示");
+        SetWindowText(AfxLoadStringW(IDS_VIEW_TITLE).c_str());
         const int hidden[] = { IDC_RANGE_PRINT, IDC_RANGE_HINT };
         for (int id : hidden) {
             CWnd* control = GetDlgItem(id);
@@ -46,7 +46,7 @@ void CPrintRangeDlg::OnButtonPrint()
 {
     m_range = m_picture.m_range;
     if (m_range.IsRectEmpty())
-        MessageBox("印刷範囲が、指定されていません。", nullptr, MB_OK);
+        MessageBox(AfxLoadStringW(IDS_NO_RANGE).c_str(), nullptr, MB_OK);
     else
         CDialog::OnOK();
 }

@@ -9,6 +9,15 @@
 #define IDS_ABOUTBOX            101   // system menu command text
 #define IDM_ABOUTBOX            0x0010
 
+// The program's own texts, shown through the wide calls
+#define IDS_SELECT_PHOTO        201   // message: no photo selected for 個別印刷
+#define IDS_NO_RANGE            202   // message: 印刷 with no range dragged
+#define IDS_VIEW_TITLE          203   // the print-range dialog's title in view mode
+#define IDS_COLUMN_NAME         204   // the file list's column titles, in order
+#define IDS_COLUMN_SIZE         205
+#define IDS_COLUMN_TYPE         206
+#define IDS_COLUMN_MODIFIED     207
+
 // About box
 #define IDD_ABOUTBOX            100
 

@@ -94,7 +94,8 @@ kirune_detect_arches() {
 # Wine prefix (win32 or win64) and its loader; code page 932 through the
 # Japanese locale.
 kirune_use_arch() {
-    export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+    # Japanese, code page 932; KIRUNE_LOCALE runs a test under another one.
+    export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}
     KIRUNE_LOADER=$(kirune_loader "$1") || { kirune_log "unknown architecture '$1'"; return 1; }
     KIRUNE_ARCH=$1
     KIRUNE_WIN=$KIRUNE_BUILD/$1

@@ -312,4 +312,81 @@ TEST_F(MainWindow, ShowsTemplate100AsTheUserMeetsIt)
     Run();
 }
 
+// The framework's start-up, which the program's entry point runs: the
+// system's critical-error boxes stay away for the whole process, and the
+// rest of the error mode is kept.
+TEST(MainWindowRun, StartUpFailsCriticalErrorsQuietlyAndKeepsTheOtherModes)
+{
+    const UINT saved = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    AfxGetApp()->InitApplication(::GetModuleHandleA(nullptr));
+    const UINT mode = ::SetErrorMode(saved);
+    EXPECT_EQ(static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS), mode);
+}
+
+// DM_SETDEFID has the number of the tree's add message: its control id is
+// no path, and the dialog manager gets the message as in any dialog. (Wine
+// swallows a fault in the window procedure and ends the step there: the
+// checks run in a step of their own.)
+TEST_F(MainWindow, DialogManagerMessageWithTheAddsNumberAddsNoFile)
+{
+    static_assert(WM_FILELIST_ADD == DM_SETDEFID, "the numbers the message shares");
+    int rows = -1;
+    bool sent = false;
+    script.Then([&] {
+            rows = dlg.m_fileList.GetItemCount();
+            ::SendMessageA(dlg.m_hWnd, DM_SETDEFID, IDC_PRINT_ALL, 0);
+            sent = true;
+        })
+        .Then([&] {
+            EXPECT_TRUE(sent) << "DM_SETDEFID faulted in the window procedure";
+            ASSERT_TRUE(::IsWindow(dlg.m_hWnd));
+            EXPECT_EQ(rows, dlg.m_fileList.GetItemCount());
+            EXPECT_EQ(MAKELRESULT(IDC_PRINT_ALL, DC_HASDEFID), ::SendMessageA(dlg.m_hWnd, DM_GETDEFID, 0, 0));
+            // A path, as the tree sends it, still adds its row.
+            const char path[] = "C:\\写真\\IMG_0001.JPG";
+            EXPECT_EQ(1, ::SendMessageA(dlg.m_hWnd, WM_FILELIST_ADD, reinterpret_cast<WPARAM>(path), 0));
+            EXPECT_EQ(rows + 1, dlg.m_fileList.GetItemCount());
+        });
+    Run();
+}
+
+// With the main window hanging off any edge of the screen, a dialog centred
+// over it still lies wholly inside the work area of its monitor.
+TEST_F(MainWindow, CentredDialogsStayInsideTheWorkArea)
+{
+    RECT work{};
+    HWND about = nullptr;
+    Shown().Then([&] {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(dlg.m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor));
+        work = monitor.rcWork;
+    });
+    const int kVisible = 60;   // pixels of the main window left on the screen
+    for (int corner = 0; corner < 2; corner++) {
+        script.Then([&, corner] {
+                RECT own;
+                ::GetWindowRect(dlg.m_hWnd, &own);
+                const int x = corner == 0 ? work.left - (own.right - own.left) + kVisible : work.right - kVisible;
+                const int y = corner == 0 ? work.top - (own.bottom - own.top) + kVisible : work.bottom - kVisible;
+                ::SetWindowPos(dlg.m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                ::GetWindowRect(dlg.m_hWnd, &own);
+                ASSERT_EQ(x, own.left) << "the main window did not move off the screen";
+                ::PostMessageA(dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+            })
+            .WaitFor([&] { return (about = FindThreadWindow(kAboutTitle)) != nullptr; }, "the About box")
+            .Then([&, corner] {
+                RECT r;
+                ::GetWindowRect(about, &r);
+                EXPECT_GE(r.left, work.left) << "corner " << corner;
+                EXPECT_GE(r.top, work.top) << "corner " << corner;
+                EXPECT_LE(r.right, work.right) << "corner " << corner;
+                EXPECT_LE(r.bottom, work.bottom) << "corner " << corner;
+                PostClick(about, IDOK);
+            })
+            .WaitFor([&] { return !::IsWindow(about); }, "the About box to close");
+    }
+    Run();
+}
+
 } // namespace
