@@ -117,7 +117,8 @@ void ClickAt(HWND hwnd, int x, int y)
 }
 
 
-bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames)
+bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
+                 const std::function<void(HWND)>& beforeOpen)
 {
     HWND open = WaitForWindow(pid, "開く");
     if (!open)
@@ -129,6 +130,8 @@ bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quoted
         ::Sleep(50);
     ::Sleep(200);
     TypeFileName(open, quotedNames);
+    if (beforeOpen)
+        beforeOpen(open);
     ClickButton(open, IDOK);
     return WaitForGone(open);
 }
