@@ -135,14 +135,16 @@ kirune_build_native() {
     kirune_step "build-native" cmake --build "$native" -j"$(nproc)"
 }
 
-# Builds Kirune.exe and its tests for ARCH into build/ARCH.
+# Builds Kirune.exe and its tests for ARCH into build/ARCH; with TARGETs
+# after ARCH, only those.
 kirune_build() {
     local arch=$1 win=$KIRUNE_BUILD/$1
+    shift
     if [ ! -f "$win/CMakeCache.txt" ]; then
         kirune_step "configure-$arch" cmake -S "$KIRUNE_ROOT" -B "$win" \
             -DCMAKE_TOOLCHAIN_FILE="$KIRUNE_ROOT/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release || return
     fi
-    kirune_step "build-$arch" cmake --build "$win" -j"$(nproc)"
+    kirune_step "build-$arch" cmake --build "$win" -j"$(nproc)" ${1:+--target "$@"}
 }
 
 # Creates the chosen architecture's prefix once: boots it, gives it Wine's

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 
-extern std::string g_shotPath;
+extern std::string g_shotsFolder;
 
 int main(int argc, char** argv)
 {
@@ -13,8 +13,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; i++)
         if (std::strncmp(argv[i], "--kirune=", 9) == 0)
             g_kiruneExe = WindowsPath(argv[i] + 9);
-        else if (std::strncmp(argv[i], "--shot=", 7) == 0)
-            g_shotPath = WindowsPath(argv[i] + 7);
+        else if (std::strncmp(argv[i], "--shots=", 8) == 0)
+            g_shotsFolder = WindowsPath(argv[i] + 8);
     if (g_kiruneExe.empty()) {
         fprintf(stderr, "usage: kirune_e2e --kirune=PATH-TO-Kirune.exe\n");
         return 2;

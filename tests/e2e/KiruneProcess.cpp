@@ -112,19 +112,22 @@ void ClickAt(HWND hwnd, int x, int y)
 namespace {
 // Types the text until the name box reads it back, then presses Open; the
 // box may still be changing from the step before.
-bool Enter(HWND open, const std::string& text)
+bool Enter(HWND open, const std::string& text, const std::function<void(HWND)>& beforeOpen = nullptr)
 {
     if (!WaitUntil([&] {
             TypeFileName(open, text);
             return Gone(open) || FileNameText(open) == text;
         }) || Gone(open))
         return false;
+    if (beforeOpen)
+        beforeOpen(open);
     ClickButton(open, IDOK);
     return true;
 }
 } // namespace
 
-bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames)
+bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
+                 const std::function<void(HWND)>& beforeOpen)
 {
     HWND open = WaitForWindow(pid, "開く");
     // Moving to the folder empties the name box.
@@ -133,7 +136,7 @@ bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quoted
     // Open with the names closes the dialog; should the dialog have emptied
     // the box before taking them, type them again.
     for (int attempt = 0; attempt < 3 && !Gone(open); attempt++)
-        if (!Enter(open, quotedNames) || !WaitUntil([&] { return Gone(open) || FileNameText(open) != quotedNames; }))
+        if (!Enter(open, quotedNames, beforeOpen) || !WaitUntil([&] { return Gone(open) || FileNameText(open) != quotedNames; }))
             break;
     return WaitForGone(open);
 }

@@ -35,9 +35,10 @@ void ClickButton(HWND dialog, int id);
 // Clicks a window's client point with the left button (down and up).
 void ClickAt(HWND hwnd, int x, int y);
 // Chooses files in the program's open dialog: types the folder, presses
-// Open, types the quoted names, presses Open; each text is read back before
-// Open is pressed. FALSE when the dialog did not appear or did not close.
-bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames);
+// Open, types the quoted names, calls beforeOpen with the dialog when
+// given, presses Open; each text is read back before Open is pressed. FALSE when the dialog did not appear or did not close.
+bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
+                 const std::function<void(HWND)>& beforeOpen = nullptr);
 
 // A test with the real program running: started by SetUp, ended with 終了 by TearDown.
 class RunningKirune : public ::testing::Test {
