@@ -432,6 +432,25 @@ kirune_cups_stop() {
     fi
 }
 
+# The scheduler serves its own user alone: it refuses what the program and
+# the tests never ask of it (here deleting a printer), and, checked when
+# root can switch users, nobody else reaches its socket.
+kirune_test_scheduler_private() {
+    local out
+    out=$(LC_ALL=C lpadmin -x "${KIRUNE_PRINTER}Discard" 2>&1 || true)
+    if [ "$out" != "lpadmin: Forbidden" ]; then
+        kirune_log "step 'scheduler-private' failed: deleting a printer was not refused: ${out:-it was deleted}"
+        return 1
+    fi
+    [ "$(id -u)" -eq 0 ] || return 0
+    out=$(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups \
+        env LC_ALL=C CUPS_SERVER="$CUPS_SERVER" lpstat -r 2>&1 || true)
+    if [ "$out" != "scheduler is not running" ]; then
+        kirune_log "step 'scheduler-private' failed: another user reaches the scheduler at $CUPS_SERVER: $out"
+        return 1
+    fi
+}
+
 # The run command as a user who is not root (nobody) would run it: headless,
 # from a folder of their own, in a copy of this checkout's sources that the
 # user owns and builds itself, with a plain PATH and no other environment.
