@@ -397,6 +397,7 @@ SCRIPT
 # deprecated stays in the step's log.
 kirune_cups_add_printer() {
     local name=$1 dpi=$2 paper=$3 device=$4
+    [ "$device" = kirunepdf:/ ] && mkdir -p "$KIRUNE_PDF_DIR/$name"
     local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
     if [ "$paper" = L ]; then
         ppd=$KIRUNE_STATE/cups/ppd/kirune-pdf-l.ppd
