@@ -7,10 +7,17 @@ KIRUNE_BUILD=${KIRUNE_BUILD:-$KIRUNE_ROOT/build}
 KIRUNE_STATE=${KIRUNE_STATE:-$KIRUNE_BUILD/state}
 KIRUNE_LOGS=$KIRUNE_BUILD/logs
 KIRUNE_PDF_DIR=${KIRUNE_PDF_DIR:-$KIRUNE_BUILD/pdf}
-KIRUNE_CUPS_PORT=${KIRUNE_CUPS_PORT:-6631}
 KIRUNE_PRINTER=${KIRUNE_PRINTER:-KirunePDF}
+# Host files the tests under Wine write for a moment: this run's own, as
+# Wine's process ids repeat across prefixes and runs.
+KIRUNE_HOST_TMP=${KIRUNE_HOST_TMP:-$KIRUNE_STATE/host-tmp}
 # The tests (under Wine too) find the printers and their PDFs through these.
-export KIRUNE_PDF_DIR KIRUNE_PRINTER
+export KIRUNE_PDF_DIR KIRUNE_PRINTER KIRUNE_HOST_TMP
+# cupsd and lpadmin live in /usr/sbin, which a user's PATH often lacks.
+case ":$PATH:" in
+    *:/usr/sbin:*) ;;
+    *) PATH=$PATH:/usr/sbin ;;
+esac
 
 # Wine: no Mono or Gecko installers, no debug noise. The locale, the prefix
 # and the loader are set by kirune_use_arch.
@@ -95,7 +102,9 @@ kirune_detect_arches() {
 # Japanese locale.
 kirune_use_arch() {
     # Japanese, code page 932; KIRUNE_LOCALE runs a test under another one.
-    export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}
+    # This shell may have begun before set-up made the locale, and would
+    # warn that it cannot switch to it: the programs started are what need it.
+    { export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}; } 2>/dev/null
     KIRUNE_LOADER=$(kirune_loader "$1") || { kirune_log "unknown architecture '$1'"; return 1; }
     KIRUNE_ARCH=$1
     KIRUNE_WIN=$KIRUNE_BUILD/$1
@@ -191,25 +200,27 @@ kirune_wine_stop() {
     kirune_wineserver -w 2>/dev/null || true
 }
 
-# A virtual X display for this run; sets DISPLAY.
+# A virtual X display for this run; sets DISPLAY. Xvfb takes a free display
+# number itself and names it once it is ready, so that two runs starting
+# together never pick the same one.
 KIRUNE_XVFB_PID=
 kirune_xvfb_start() {
-    mkdir -p "$KIRUNE_LOGS"
-    local n
-    for n in $(seq 91 140); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$KIRUNE_LOGS/xvfb.log" 2>&1 &
-            KIRUNE_XVFB_PID=$!
+    mkdir -p "$KIRUNE_LOGS" "$KIRUNE_STATE"
+    local named=$KIRUNE_STATE/xvfb-display
+    rm -f "$named"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >"$KIRUNE_LOGS/xvfb.log" 2>&1 &
+    KIRUNE_XVFB_PID=$!
+    local i n
+    for i in $(seq 1 300); do
+        n=$(cat "$named" 2>/dev/null || true)
+        if [ -n "$n" ]; then
             export DISPLAY=":$n"
-            local i
-            for i in $(seq 1 100); do
-                xdpyinfo >/dev/null 2>&1 && return 0
-                kill -0 "$KIRUNE_XVFB_PID" 2>/dev/null || break
-                sleep 0.1
-            done
+            return 0
         fi
+        kill -0 "$KIRUNE_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    kirune_log "step 'xvfb' failed: Xvfb did not start on any display from :91 to :140"
+    kirune_log "step 'xvfb' failed: Xvfb did not name a display it serves"
     sed 's/^/    /' "$KIRUNE_LOGS/xvfb.log" >&2
     return 1
 }
@@ -228,32 +239,81 @@ kirune_scheduler_running() {
     [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]
 }
 
-# A CUPS scheduler of the project's own on a loopback port, with PDF
-# printers whose files land in $KIRUNE_PDF_DIR. It never touches the
-# system's scheduler; programs reach it through CUPS_SERVER.
+# A CUPS scheduler of this checkout's own, run by whoever runs the script,
+# with PDF printers whose files land in $KIRUNE_PDF_DIR. It listens only on
+# a socket in a folder that its user alone may enter, keeps every file in
+# the checkout and never touches the system's scheduler or /etc; programs
+# reach it through CUPS_SERVER. One run of a checkout uses it at a time: a
+# second waits for the first to end.
 KIRUNE_CUPSD_PID=
 kirune_cups_start() {
     local dir=$KIRUNE_STATE/cups
-    mkdir -p "$dir"/{spool,cache,state,tmp,log,ppd} "$KIRUNE_PDF_DIR"
+    local socket=$dir/private/cups.sock
+    # A socket's path must fit sockaddr_un.
+    if [ ${#socket} -gt 100 ]; then
+        kirune_log "step 'cups' failed: the scheduler's socket path is longer than 100 bytes: $socket (clone the project to a shorter path)"
+        return 1
+    fi
+    mkdir -p "$dir"/{spool,cache,state,tmp,log,ppd,private,bin/backend} "$KIRUNE_PDF_DIR"
+    chmod 0700 "$dir/private"
+    # Filters run as the scheduler's User (lp) when root runs it: they read
+    # the printers' descriptions under this folder.
     chmod 0755 "$KIRUNE_BUILD" "$KIRUNE_STATE" "$dir"
-    chmod 1777 "$dir/tmp" "$KIRUNE_PDF_DIR"
+    exec {KIRUNE_CUPS_LOCK}>"$dir/private/lock"
+    if ! flock -n "$KIRUNE_CUPS_LOCK"; then
+        kirune_log "another run of this checkout is using its CUPS scheduler; waiting for it to end"
+        flock "$KIRUNE_CUPS_LOCK"
+    fi
+    local user=
+    # Run by another user than root, the scheduler runs everything as that
+    # user; the User and Group it would switch to must then be that user's.
+    if [ "$(id -u)" -ne 0 ]; then
+        user="User $(id -un)
+Group $(id -gn)"
+    fi
     cat >"$dir/cupsd.conf" <<CONF
-Listen 127.0.0.1:$KIRUNE_CUPS_PORT
+Listen $socket
 LogLevel warn
 MaxLogSize 0
 WebInterface No
 Browsing Off
+DefaultAuthType None
 <Location />
   Order allow,deny
-  Allow all
+  Allow localhost
 </Location>
 <Policy default>
+  # Printing, reading the printers and jobs, and setting up the printers of
+  # this file: all that the program and the tests ask for.
+  JobPrivateAccess default
+  JobPrivateValues default
+  SubscriptionPrivateAccess default
+  SubscriptionPrivateValues default
+  <Limit Print-Job Validate-Job Create-Job Send-Document Close-Job Get-Jobs Get-Job-Attributes Cancel-Job Cancel-Jobs Cancel-My-Jobs Get-Printer-Attributes CUPS-Get-Printers CUPS-Get-Default CUPS-Get-Classes CUPS-Add-Modify-Printer CUPS-Set-Default CUPS-Accept-Jobs Resume-Printer>
+    Order allow,deny
+    Allow localhost
+  </Limit>
+  # Everything else needs a user that no one is: the scheduler lets any
+  # connection from this host past Deny, so only a requirement refuses.
+  <Limit CUPS-Get-Document>
+    AuthType Default
+    Require user kirune-refused
+  </Limit>
   <Limit All>
-    Order deny,allow
-    Allow all
+    AuthType Default
+    Require user kirune-refused
   </Limit>
 </Policy>
 CONF
+    # The scheduler's programs are the system's, but for the backends: only
+    # this folder's own.
+    local part
+    for part in daemon filter monitor notifier cgi-bin driver; do
+        ln -sfn "/usr/lib/cups/$part" "$dir/bin/$part"
+    done
+    kirune_cups_backend >"$dir/bin/backend/kirunepdf"
+    # 0700: the backend runs as the scheduler's own user, root or not.
+    chmod 0700 "$dir/bin/backend/kirunepdf"
     cat >"$dir/cups-files.conf" <<CONF
 ServerRoot $dir
 RequestRoot $dir/spool
@@ -263,13 +323,16 @@ TempDir $dir/tmp
 ErrorLog $dir/log/error_log
 AccessLog $dir/log/access_log
 PageLog $dir/log/page_log
-ServerBin /usr/lib/cups
+ServerBin $dir/bin
 DataDir /usr/share/cups
 FileDevice Yes
+$user
 CONF
-    cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 &
+    rm -f "$socket"
+    # The lock is this script's: the scheduler must not hold it once it ends.
+    cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 {KIRUNE_CUPS_LOCK}>&- &
     KIRUNE_CUPSD_PID=$!
-    export CUPS_SERVER=127.0.0.1:$KIRUNE_CUPS_PORT
+    export CUPS_SERVER=$socket
     local i
     for i in $(seq 1 100); do
         kirune_scheduler_running && break
@@ -282,53 +345,66 @@ CONF
         return 1
     fi
     # The printer a user gets prints on L-size paper; the test printers print
-    # on A4 at both resolutions the L-size area is checked at.
-    kirune_cups_add_printer "$KIRUNE_PRINTER" 300 L || return
-    kirune_cups_add_printer "${KIRUNE_PRINTER}300" 300 A4 || return
-    kirune_cups_add_printer "${KIRUNE_PRINTER}600" 600 A4 || return
+    # on A4 at both resolutions the L-size area is checked at; the tests
+    # that only watch the calls print to one that discards its jobs.
+    kirune_cups_add_printer "$KIRUNE_PRINTER" 300 L "kirunepdf:/" || return
+    kirune_cups_add_printer "${KIRUNE_PRINTER}300" 300 A4 "kirunepdf:/" || return
+    kirune_cups_add_printer "${KIRUNE_PRINTER}600" 600 A4 "kirunepdf:/" || return
+    kirune_cups_add_printer "${KIRUNE_PRINTER}Discard" 300 L "file:/dev/null" || return
     kirune_step "cups-default-printer" lpadmin -d "$KIRUNE_PRINTER"
 }
 
-# Adds a PDF printer NAME at DPI dots per inch with PAPER (L or A4) as its
-# default; its PDFs go to $KIRUNE_PDF_DIR/NAME, one file per job, named
-# after the document and the job: Print-12.pdf. The PDFs keep the printed
-# images pixel for pixel (Ghostscript neither downsamples nor compresses
-# them lossily) and pages are never turned, so that a test can check what
-# was printed to the device pixel. lpadmin's warning that printer drivers
-# are deprecated stays in the step's log.
-kirune_cups_add_printer() {
-    local name=$1 dpi=$2 paper=$3 out=$KIRUNE_PDF_DIR/$1
-    local dir=$KIRUNE_STATE/cups
-    local staging=$dir/pdf-spool/$name done=$dir/pdf-done-$name.sh
-    mkdir -p "$out" "$staging"
-    chmod 1777 "$out" "$staging"
-    # cups-pdf 3.0.1 names its files after the title followed by whatever
-    # its buffer held before (pieces of this file's GSCall line or of the
-    # output folder), so it writes them into a folder of its own, and this
-    # script gives each its name and moves it into place in one step, once
-    # it is complete.
-    cat >"$done" <<SCRIPT
-#!/bin/sh
-# cups-pdf's file: job_ID-TITLE...pdf
-id=\$(basename "\$1" | sed -n 's/^job_\([0-9]*\)-.*/\1/p')
-title=\$(pdfinfo "\$1" 2>/dev/null | sed -n 's/^Title: *//p' | tr '/' '_')
-mv "\$1" "$out/\${title:-document}-\${id:-0}.pdf"
+# The PDF printers' backend: turns the job's PostScript into one PDF that
+# keeps the printed images pixel for pixel (Ghostscript neither downsamples
+# nor compresses them lossily) and never turns a page, named after the
+# document and the job (Print-12.pdf) in the printer's folder under
+# $KIRUNE_PDF_DIR, and put there whole in one step once it is complete.
+kirune_cups_backend() {
+    cat <<SCRIPT
+#!/bin/bash
+# backend JOB USER TITLE COPIES OPTIONS [FILE]
+umask 022
+if [ \$# -eq 0 ]; then
+    echo 'direct kirunepdf "Unknown" "Kirune PDF"'
+    exit 0
+fi
+out=$(printf '%q' "$KIRUNE_PDF_DIR")/\$PRINTER
+title=\$(printf '%s' "\$3" | tr '/' '_')
+name=\${title:-document}-\$1.pdf
+mkdir -p "\$out" || exit 1
+part=\$out/.\$name.part
+# Ghostscript reads a pipe in small pieces: the job goes to a file first.
+input=\${6:-}
+if [ -z "\$input" ]; then
+    input=\$(mktemp "\${TMPDIR:-/tmp}/kirunepdf.XXXXXX") || exit 1
+    trap 'rm -f "\$input"' EXIT
+    cat >"\$input" || exit 1
+fi
+if gs -q -dCompatibilityLevel=1.4 -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="\$part" \\
+    -dAutoRotatePages=/None -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode \\
+    -dAutoFilterGrayImages=false -dGrayImageFilter=/FlateEncode -dPDFSETTINGS=/prepress \\
+    -dDownsampleColorImages=false -dDownsampleGrayImages=false -dDownsampleMonoImages=false \\
+    -f "\$input" && mv "\$part" "\$out/\$name"; then
+    exit 0
+fi
+rm -f "\$part"
+echo "ERROR: Ghostscript could not write \$out/\$name" >&2
+exit 1
 SCRIPT
-    chmod 0755 "$done"
-    cat >"/etc/cups/cups-pdf-$name.conf" <<CONF
-Out $staging
-AnonDirName $staging
-Label 1
-Grp root
-PostProcessing $done
-GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="%s" -dAutoRotatePages=/None -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode -dAutoFilterGrayImages=false -dGrayImageFilter=/FlateEncode -dPDFSETTINGS=/prepress -dDownsampleColorImages=false -dDownsampleGrayImages=false -dDownsampleMonoImages=false -c -f %s
-CONF
+}
+
+# Adds a printer NAME at DPI dots per inch with PAPER (L or A4) as its
+# default, printing to DEVICE. lpadmin's warning that printer drivers are
+# deprecated stays in the step's log.
+kirune_cups_add_printer() {
+    local name=$1 dpi=$2 paper=$3 device=$4
+    [ "$device" = kirunepdf:/ ] && mkdir -p "$KIRUNE_PDF_DIR/$name"
     local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
     if [ "$paper" = L ]; then
-        ppd=$dir/ppd/kirune-pdf-l.ppd
+        ppd=$KIRUNE_STATE/cups/ppd/kirune-pdf-l.ppd
         kirune_step "cups-ppd-l-size" kirune_l_size_ppd "$ppd" || return
     fi
-    kirune_step "cups-printer-$name" lpadmin -p "$name" -v "cups-pdf:/$name" -E \
+    kirune_step "cups-printer-$name" lpadmin -p "$name" -v "$device" -E \
         -P "$ppd" -o "Resolution=${dpi}dpi" -o "PageSize=$paper"
 }
 
@@ -351,5 +427,65 @@ kirune_cups_stop() {
         kill "$KIRUNE_CUPSD_PID" 2>/dev/null || true
         wait "$KIRUNE_CUPSD_PID" 2>/dev/null || true
         KIRUNE_CUPSD_PID=
+    fi
+    if [ -n "${KIRUNE_CUPS_LOCK:-}" ]; then
+        exec {KIRUNE_CUPS_LOCK}>&-
+        KIRUNE_CUPS_LOCK=
+    fi
+}
+
+# The scheduler serves its own user alone: it refuses what the program and
+# the tests never ask of it (here deleting a printer), and, checked when
+# root can switch users, nobody else reaches its socket.
+kirune_test_scheduler_private() {
+    local out
+    out=$(LC_ALL=C lpadmin -x "${KIRUNE_PRINTER}Discard" 2>&1 || true)
+    if [ "$out" != "lpadmin: Forbidden" ]; then
+        kirune_log "step 'scheduler-private' failed: deleting a printer was not refused: ${out:-it was deleted}"
+        return 1
+    fi
+    [ "$(id -u)" -eq 0 ] || return 0
+    out=$(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups \
+        env LC_ALL=C CUPS_SERVER="$CUPS_SERVER" lpstat -r 2>&1 || true)
+    if [ "$out" != "scheduler is not running" ]; then
+        kirune_log "step 'scheduler-private' failed: another user reaches the scheduler at $CUPS_SERVER: $out"
+        return 1
+    fi
+}
+
+# The run command as a user who is not root (nobody) would run it: headless,
+# from a folder of their own, in a copy of this checkout's sources that the
+# user owns and builds itself, with a plain PATH and no other environment.
+# Expects exit 0, the screenshot, and no word about the locale.
+kirune_test_user_run() {
+    local uid gid home log=$KIRUNE_LOGS/user-run.log rc=0
+    uid=$(id -u nobody) && gid=$(id -g nobody) || return
+    home=$(mktemp -d "${TMPDIR:-/tmp}/kirune-user-run.XXXXXX") || return
+    mkdir -p "$home/kirune" "$home/photos"
+    if git -C "$KIRUNE_ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+        git -C "$KIRUNE_ROOT" ls-files -z --cached --others --exclude-standard |
+            tar -C "$KIRUNE_ROOT" --null --ignore-failed-read -T - -cf - 2>/dev/null
+    else
+        tar -C "$KIRUNE_ROOT" --exclude=./build -cf - .
+    fi | tar -C "$home/kirune" -xf - || rc=$?
+    chown -R "$uid:$gid" "$home"
+    if [ "$rc" -eq 0 ]; then
+        (cd "$home/photos" && setpriv --reuid="$uid" --regid="$gid" --clear-groups \
+            env -i HOME="$home" USER=nobody LOGNAME=nobody PATH=/usr/local/bin:/usr/bin:/bin \
+            ../kirune/scripts/run) >"$log" 2>&1 </dev/null || rc=$?
+    fi
+    local shot=$home/kirune/build/screenshot.png problem=
+    if [ "$rc" -ne 0 ]; then
+        problem="it exited with status $rc"
+    elif [ "$(identify -format '%m' "$shot" 2>/dev/null)" != PNG ]; then
+        problem="it left no screenshot $shot"
+    elif grep -q setlocale "$log"; then
+        problem="it warned about the locale"
+    fi
+    rm -rf "$home"
+    if [ -n "$problem" ]; then
+        kirune_log "step 'user-run' failed: $problem; its output ($log):"
+        tail -n 30 "$log" | sed 's/^/    /' >&2
+        return 1
     fi
 }

@@ -2,6 +2,7 @@
 #include "KiruneProcess.h"
 #include "TestImages.h"
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -30,19 +31,23 @@ std::string ReadFile(const std::string& path)
 bool RunOnHost(const std::string& script, std::string* output, DWORD timeoutMs)
 {
     static int count = 0;
-    char base[96];
-    std::snprintf(base, sizeof base, "/tmp/kirune-e2e-%lu-%d", ::GetCurrentProcessId(), ++count);
-    const std::string sh = std::string(base) + ".sh", out = std::string(base) + ".out",
-                      rc = std::string(base) + ".rc";
-    std::string text = "PATH=/usr/bin:/bin; export PATH\n{\n" + script + "\n} >" + out + " 2>&1\n"
-                       "echo $? >" + rc + ".part && mv " + rc + ".part " + rc + "\n";
+    // The run's own folder: Wine's process ids repeat in other runs' prefixes.
+    const char* folder = std::getenv("KIRUNE_HOST_TMP");
+    char name[64];
+    std::snprintf(name, sizeof name, "/kirune-e2e-%lu-%d", ::GetCurrentProcessId(), ++count);
+    const std::string base = std::string(folder && *folder ? folder : "/tmp") + name;
+    const std::string sh = base + ".sh", out = base + ".out", rc = base + ".rc";
+    // The checkout's path may hold spaces.
+    const std::string qout = "'" + out + "'", qrc = "'" + rc + "'", qpart = "'" + rc + ".part'";
+    std::string text = "PATH=/usr/bin:/bin; export PATH\n{\n" + script + "\n} >" + qout + " 2>&1\n"
+                       "echo $? >" + qpart + " && mv " + qpart + " " + qrc + "\n";
     if (!WriteFile(WindowsPath(sh), text))
         return false;
 
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::string cmd = "/bin/sh " + sh;
+    std::string cmd = "/bin/sh \"" + sh + "\"";
     if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     ::CloseHandle(pi.hThread);

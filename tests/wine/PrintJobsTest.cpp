@@ -11,7 +11,6 @@
 #include <winspool.h>
 #include <gtest/gtest.h>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,18 +25,11 @@ const char kSelectPhotoText[] = "写真を選択（クリック）してくだ�
 const char kPrinterDialogFlags[] = "flags 0x14010C";
 const char kNoExtras[] = "unit 2 attributes null abort null data null";
 
-// The 300 dpi PDF printer of the test scheduler.
-std::string TestPrinter()
-{
-    const char* base = std::getenv("KIRUNE_PRINTER");
-    return std::string(base ? base : "") + "300";
-}
-
 HDC TestPrinterDC()
 {
     // Asking the spooler first has Wine take in the printers of CUPS.
     HANDLE printer = nullptr;
-    std::string name = TestPrinter();
+    std::string name = DiscardPrinter();
     if (!::OpenPrinterA(&name[0], &printer, nullptr))
         return nullptr;
     ::ClosePrinter(printer);
@@ -59,7 +51,7 @@ protected:
     void SetUp() override
     {
         m_dc = TestPrinterDC();
-        ASSERT_NE(nullptr, m_dc) << "no printer " << TestPrinter();
+        ASSERT_NE(nullptr, m_dc) << "no printer " << DiscardPrinter();
         ASSERT_EQ(300, ::GetDeviceCaps(m_dc, LOGPIXELSX));
     }
     void TearDown() override
@@ -324,7 +316,10 @@ protected:
                      "the printer dialog")
             .Then([&] {
                 EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd));   // modal over the main window
-                PostClick(printerDlg, answer);
+                if (answer == IDOK)
+                    EXPECT_TRUE(PrintToDiscardPrinter(printerDlg)) << "no printer " << DiscardPrinter();
+                else
+                    PostClick(printerDlg, answer);
             })
             .WaitFor([&] { return !::IsWindow(printerDlg) && ::IsWindowEnabled(dlg.m_hWnd); },
                      "the printer dialog to close")
@@ -570,7 +565,7 @@ TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
     Dragged(10, 10, 137, 11);   // 127 x 89 on the screen: wider than tall
     script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
         .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
-        .Then([&] { PostClick(printerDlg, IDOK); });
+        .Then([&] { EXPECT_TRUE(PrintToDiscardPrinter(printerDlg)); });
     CommandEnded();
     RunMain();
 
@@ -621,7 +616,7 @@ TEST_F(PrintOneCommand, OnAScrolledPageTheClickedCellsPhotoPrintsAndTheNextScrol
     Dragged(20, 30, 120, 230);
     script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
         .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
-        .Then([&] { PostClick(printerDlg, IDOK); });
+        .Then([&] { EXPECT_TRUE(PrintToDiscardPrinter(printerDlg)); });
     CommandEnded();
     script.Then([this] {
             ASSERT_NE(nullptr, PrintSpy::Find("GdipLoadImageFromFile"));

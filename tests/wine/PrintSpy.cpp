@@ -1,8 +1,11 @@
 #include "PrintSpy.h"
+#include "ModalScript.h"
 #include "TestImages.h"
 #include <gdiplus.h>
+#include <dlgs.h>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 using namespace Gdiplus;
@@ -349,4 +352,25 @@ std::string MakeTestPhoto(const char* name, UINT width, UINT height)
     SaveImage(path, static_cast<int>(width), static_cast<int>(height), "image/png",
               Quadrants(static_cast<int>(width / 2), static_cast<int>(height / 2)));
     return path;
+}
+
+std::string DiscardPrinter()
+{
+    const char* base = std::getenv("KIRUNE_PRINTER");
+    return std::string(base ? base : "") + "Discard";
+}
+
+bool PrintToDiscardPrinter(HWND printerDialog)
+{
+    HWND list = ::GetDlgItem(printerDialog, cmb4);
+    const std::string name = DiscardPrinter();
+    LRESULT index = list ? ::SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(name.c_str()))
+                         : CB_ERR;
+    if (index == CB_ERR)
+        return false;
+    ::SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(printerDialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    PostClick(printerDialog, IDOK);
+    return true;
 }

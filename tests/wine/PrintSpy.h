@@ -36,3 +36,10 @@ public:
 // A test photo of four quadrants (Quadrants), split in the middle, saved as
 // PNG under the temporary folder; returns its path in the ANSI code page.
 std::string MakeTestPhoto(const char* name, UINT width, UINT height);
+
+// The test scheduler's printer that discards its jobs, for tests that only
+// watch the calls: none of their documents becomes a PDF under later tests.
+std::string DiscardPrinter();
+// Picks that printer in the open printer dialog's list, as a person would,
+// and presses OK; false, pressing nothing, when the list lacks it.
+bool PrintToDiscardPrinter(HWND printerDialog);

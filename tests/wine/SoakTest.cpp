@@ -120,7 +120,7 @@ TEST_F(Soak, TwentyPrintAllRuns)
         auto printDialog = std::make_shared<HWND>(nullptr);
         script.Then([this] { PostClick(dlg.m_hWnd, IDC_PRINT_ALL); })
             .WaitFor([printDialog] { return (*printDialog = FindThreadWindow("印刷")) != nullptr; }, "the printer dialog")
-            .Then([printDialog] { PostClick(*printDialog, IDOK); })
+            .Then([printDialog] { EXPECT_TRUE(PrintToDiscardPrinter(*printDialog)); })
             .WaitFor([this, printDialog] { return !::IsWindow(*printDialog) && ::IsWindowEnabled(dlg.m_hWnd); },
                      "the jobs to end")
             .Pause(2)
