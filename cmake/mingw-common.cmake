@@ -1,12 +1,13 @@
 # Shared by the toolchain files: cross-compiles for Windows with the
-# posix-thread variant of mingw-w64 (the win32-thread variant has no
-# std::mutex, which GoogleTest needs). The including file sets
-# CMAKE_SYSTEM_PROCESSOR to i686 or x86_64.
+# win32-thread variant of mingw-w64. The posix variant's runtime links
+# winpthreads, which imports functions Windows XP does not have
+# (GetTickCount64); the win32 variant's runtime uses only what XP has.
+# The including file sets CMAKE_SYSTEM_PROCESSOR to i686 or x86_64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(KIRUNE_TRIPLET ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
-set(CMAKE_C_COMPILER   ${KIRUNE_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KIRUNE_TRIPLET}-g++-posix)
+set(CMAKE_C_COMPILER   ${KIRUNE_TRIPLET}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${KIRUNE_TRIPLET}-g++-win32)
 set(CMAKE_RC_COMPILER  ${KIRUNE_TRIPLET}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KIRUNE_TRIPLET})

@@ -51,6 +51,7 @@ public:
     BOOL StretchBlt(int x, int y, int w, int h, CDC* pSrc, int xs, int ys, int ws, int hs, DWORD rop)
     { return ::StretchBlt(m_hDC, x, y, w, h, pSrc->m_hDC, xs, ys, ws, hs, rop); }
     COLORREF SetPixel(int x, int y, COLORREF c) { return ::SetPixel(m_hDC, x, y, c); }
+    int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
     int StartDoc(const DOCINFOA* pDocInfo) { return ::StartDocA(m_hDC, pDocInfo); }
     int EndDoc() { return ::EndDoc(m_hDC); }

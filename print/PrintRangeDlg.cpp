@@ -3,7 +3,9 @@
 namespace {
 // The picture keeps clear of the edges, and of the buttons and hint line below.
 const int kPictureInset = 10;
-const int kButtonStrip = 50;
+// The buttons and hint line grow with the display scale, the strip with them.
+const int kButtonStrip = 50;   // at kDesignDpi
+const int kDesignDpi = 96;
 const DWORD kPictureStyle = WS_CHILD | WS_VISIBLE | SS_ENDELLIPSIS | SS_NOTIFY | SS_BITMAP;
 }
 
@@ -24,7 +26,8 @@ BOOL CPrintRangeDlg::OnInitDialog()
 
     CRect rect;
     GetClientRect(&rect);
-    rect.DeflateRect(kPictureInset, kPictureInset, kPictureInset, kButtonStrip);
+    const int strip = kButtonStrip * CClientDC(this).GetDeviceCaps(LOGPIXELSY) / kDesignDpi;
+    rect.DeflateRect(kPictureInset, kPictureInset, kPictureInset, strip);
     m_picture.Create(nullptr, kPictureStyle, rect, this, IDC_PICTURE);
     // Dragging works in both modes; only range mode reads the result.
     m_picture.m_dragEnabled = TRUE;
