@@ -196,6 +196,8 @@ kirune_wine_registry() {
 # Starts the prefix's wineserver before anything else runs, so that Wine's
 # background processes do not hold the pipes of the first program started.
 kirune_wine_start() {
+    # The tests' host scripts and their output go here (RunOnHost).
+    mkdir -p "$KIRUNE_HOST_TMP"
     kirune_step "wineserver-start" kirune_wineserver -p || return
     kirune_wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
