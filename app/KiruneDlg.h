@@ -17,7 +17,7 @@ public:
     ~CKiruneDlg() override;
 
     CThumbCell m_cells[kCellCount];
-    CStringArray m_photoList;
+    CStringWArray m_photoList;
     int m_topIndex;
     int m_selPhoto;
     int m_selCell;
@@ -27,10 +27,17 @@ public:
     HICON m_hIconUp;
     HICON m_hIconDown;
 
+
+    // What became of the photo given to a print job. A photo not printed
+    // started no document; an aborted one started a document that was
+    // dropped before its page was fed, and the printer DC may then take no
+    // other document.
+    enum PrintResult { kPrinted, kNotPrinted, kAborted };
+
     // Print jobs: one document "Print" of one page on the printer DC, which
     // stays open for the command's next job.
-    void PrintPhoto(HDC hdc, const CString& path);
-    void PrintPhotoRange(HDC hdc, const CString& path, const RECT& range);
+    PrintResult PrintPhoto(HDC hdc, const CStringW& path);
+    PrintResult PrintPhotoRange(HDC hdc, const CStringW& path, const RECT& range);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -2,26 +2,33 @@
 // scrolling by one row of three.
 #include "KiruneDlg.h"
 #include "../framework/afxdlgs.h"
+#include <cderr.h>
 #include <memory>
 #include <new>
 
 namespace {
-const DWORD kNameBufferSize = 102400;   // room for the names of one multiple selection
+// The names of one multiple selection: two mebibytes, ten times what any
+// selection of the ANSI dialog could hold, room for some 50,000 camera names.
+const DWORD kNameBufferChars = 1024 * 1024;
 const DWORD kScrollUpPauseMs = 500;
-}
+} // namespace
 
 void CKiruneDlg::OnImport()
 {
-    std::unique_ptr<char[]> names(new (std::nothrow) char[kNameBufferSize]());
+    std::unique_ptr<WCHAR[]> names(new (std::nothrow) WCHAR[kNameBufferChars]());
     if (!names)
         return;
 
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, nullptr);
     dlg.m_ofn.lpstrFile = names.get();
-    dlg.m_ofn.nMaxFile = kNameBufferSize;
-    // Cancelled, or more names than the buffer holds: nothing is imported.
-    if (dlg.DoModal() != IDOK)
+    dlg.m_ofn.nMaxFile = kNameBufferChars;
+    if (dlg.DoModal() != IDOK) {
+        // Cancelled: nothing to say. More names than the buffer holds:
+        // nothing is imported, and the user is told why.
+        if (dlg.GetExtendedError() == FNERR_BUFFERTOOSMALL)
+            MessageBox(AfxLoadStringW(IDS_TOO_MANY_FILES).c_str(), nullptr, MB_OK | MB_ICONWARNING);
         return;
+    }
 
     CWaitCursor wait;
     int first = m_photoList.GetSize();

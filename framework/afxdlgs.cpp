@@ -1,5 +1,5 @@
 #include "afxdlgs.h"
-#include <cstring>
+#include <cderr.h>
 
 namespace {
 HWND OwnerOf(CWnd* pParentWnd)
@@ -13,8 +13,8 @@ HWND OwnerOf(CWnd* pParentWnd)
 
 // ---------------------------------------------------------------- CFileDialog
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszFileName, DWORD dwFlags,
+                         LPCWSTR lpszFilter, CWnd* pParentWnd)
     : m_bOpenFileDialog(bOpenFileDialog), m_pParentWnd(pParentWnd)
 {
     m_ofn.lStructSize = sizeof m_ofn;
@@ -23,14 +23,14 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     m_ofn.lpstrDefExt = lpszDefExt;
     m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING;
     if (lpszFileName)
-        ::lstrcpynA(m_szFileName, lpszFileName, MAX_PATH);
+        ::lstrcpynW(m_szFileName, lpszFileName, MAX_PATH);
     if (lpszFilter) {
         // "Text|*.txt|All|*.*||" becomes the double-NUL list the dialog wants.
         m_strFilter = lpszFilter;
         m_ofn.lpstrFilter = m_strFilter;
-        for (char* p = const_cast<char*>(static_cast<LPCSTR>(m_strFilter)); *p; p = ::CharNextA(p))
-            if (*p == '|')
-                *p = '\0';
+        for (WCHAR* p = const_cast<WCHAR*>(static_cast<LPCWSTR>(m_strFilter)); *p; p++)
+            if (*p == L'|')
+                *p = L'\0';
     }
 }
 
@@ -38,10 +38,10 @@ namespace {
 // TRUE when the names end with an empty string inside the buffer. Some
 // dialogs, given more names than fit, fill the buffer with a cut list and
 // report success; such a list has no end, and reading on would run past it.
-BOOL NamesFit(const OPENFILENAMEA& ofn)
+BOOL NamesFit(const OPENFILENAMEW& ofn)
 {
     for (DWORD i = 0; i + 1 < ofn.nMaxFile; i++)
-        if (ofn.lpstrFile[i] == '\0' && ofn.lpstrFile[i + 1] == '\0')
+        if (ofn.lpstrFile[i] == L'\0' && ofn.lpstrFile[i + 1] == L'\0')
             return TRUE;
     return FALSE;
 }
@@ -50,9 +50,12 @@ BOOL NamesFit(const OPENFILENAMEA& ofn)
 INT_PTR CFileDialog::DoModal()
 {
     m_ofn.hwndOwner = OwnerOf(m_pParentWnd);
-    BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
-    if (ok && (m_ofn.Flags & OFN_ALLOWMULTISELECT) && !NamesFit(m_ofn))
+    BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
+    m_dwExtendedError = ok ? 0 : ::CommDlgExtendedError();
+    if (ok && (m_ofn.Flags & OFN_ALLOWMULTISELECT) && !NamesFit(m_ofn)) {
         ok = FALSE;   // as if the dialog had said the buffer is too small
+        m_dwExtendedError = FNERR_BUFFERTOOSMALL;
+    }
     return ok ? IDOK : IDCANCEL;
 }
 
@@ -61,30 +64,27 @@ POSITION CFileDialog::GetStartPosition() const
     return m_ofn.lpstrFile && m_ofn.lpstrFile[0] ? static_cast<POSITION>(m_ofn.lpstrFile) : nullptr;
 }
 
-CString CFileDialog::GetNextPathName(POSITION& pos) const
+CStringW CFileDialog::GetNextPathName(POSITION& pos) const
 {
-    const char* start = m_ofn.lpstrFile;
-    const char* item = static_cast<const char*>(pos);
-    const char* next = item + std::strlen(item) + 1;
+    const WCHAR* start = m_ofn.lpstrFile;
+    const WCHAR* item = static_cast<const WCHAR*>(pos);
+    const WCHAR* next = item + ::lstrlenW(item) + 1;
 
     // One name only: the buffer holds a full path and a single NUL.
-    if (item == start && *next == '\0') {
+    if (item == start && *next == L'\0') {
         pos = nullptr;
-        return CString(item);
+        return CStringW(item);
     }
     if (item == start) {
         item = next;   // skip the folder
-        next = item + std::strlen(item) + 1;
+        next = item + ::lstrlenW(item) + 1;
     }
-    pos = *next ? const_cast<char*>(next) : nullptr;
+    pos = *next ? const_cast<WCHAR*>(next) : nullptr;
 
-    CString path(start);
     // The folder ends with a backslash only at a drive's root.
-    const char* last = nullptr;
-    for (const char* p = start; *p; p = ::CharNextA(p))
-        last = p;
-    if (!(last && *last == '\\'))
-        path += '\\';
+    CStringW path(start);
+    if (path.IsEmpty() || path.GetAt(path.GetLength() - 1) != L'\\')
+        path += L'\\';
     path += item;
     return path;
 }
@@ -110,6 +110,20 @@ CPrintDialog::~CPrintDialog()
         ::GlobalFree(m_pd.hDevMode);
     if (m_pd.hDevNames)
         ::GlobalFree(m_pd.hDevNames);
+}
+
+HDC CPrintDialog::CreatePrinterDC()
+{
+    const DEVNAMES* names = m_pd.hDevNames ? static_cast<const DEVNAMES*>(::GlobalLock(m_pd.hDevNames)) : nullptr;
+    if (!names)
+        return nullptr;
+    const DEVMODEA* mode = m_pd.hDevMode ? static_cast<const DEVMODEA*>(::GlobalLock(m_pd.hDevMode)) : nullptr;
+    const char* base = reinterpret_cast<const char*>(names);
+    m_pd.hDC = ::CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+    if (mode)
+        ::GlobalUnlock(m_pd.hDevMode);
+    ::GlobalUnlock(m_pd.hDevNames);
+    return m_pd.hDC;
 }
 
 INT_PTR CPrintDialog::DoModal()

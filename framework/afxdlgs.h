@@ -5,29 +5,36 @@
 
 typedef void* POSITION;
 
+// The file-open and save dialogs, wide: the names come back in UTF-16 as
+// the file system spells them, whatever the ANSI code page.
 class CFileDialog {
 public:
     // The flags given replace the usual defaults; the Explorer style is added.
-    CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt = nullptr, LPCSTR lpszFileName = nullptr,
-                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCSTR lpszFilter = nullptr,
+    CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt = nullptr, LPCWSTR lpszFileName = nullptr,
+                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCWSTR lpszFilter = nullptr,
                 CWnd* pParentWnd = nullptr);
     virtual ~CFileDialog() = default;
 
-    // IDOK, or IDCANCEL when cancelled or when the names do not fit the buffer.
+    // IDOK, or IDCANCEL when cancelled, when the dialog failed or when the
+    // names do not fit the buffer (GetExtendedError tells which).
     virtual INT_PTR DoModal();
+    // After IDCANCEL: 0 when the user cancelled, else the dialog's extended
+    // error; FNERR_BUFFERTOOSMALL when the names did not fit the buffer.
+    DWORD GetExtendedError() const { return m_dwExtendedError; }
 
     // Walks the names chosen: a single name is a full path; several come as
     // a folder followed by names, each joined to the folder.
     POSITION GetStartPosition() const;
-    CString GetNextPathName(POSITION& pos) const;
+    CStringW GetNextPathName(POSITION& pos) const;
 
-    OPENFILENAMEA m_ofn{};
+    OPENFILENAMEW m_ofn{};
 
 private:
     BOOL m_bOpenFileDialog;
     CWnd* m_pParentWnd;
-    char m_szFileName[MAX_PATH] = "";
-    CString m_strFilter;
+    DWORD m_dwExtendedError = 0;
+    WCHAR m_szFileName[MAX_PATH] = L"";
+    CStringW m_strFilter;
 };
 
 class CPrintDialog {
@@ -40,6 +47,9 @@ public:
     virtual INT_PTR DoModal();
     // The printer DC of a confirmed dialog; the caller deletes it.
     HDC GetPrinterDC() const { return m_pd.hDC; }
+    // Another DC with the printer and settings the dialog was confirmed
+    // with, which becomes the one GetPrinterDC gives; the caller deletes it.
+    HDC CreatePrinterDC();
 
     PRINTDLGA m_pd{};
 

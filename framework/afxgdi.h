@@ -55,6 +55,7 @@ public:
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
     int StartDoc(const DOCINFOA* pDocInfo) { return ::StartDocA(m_hDC, pDocInfo); }
     int EndDoc() { return ::EndDoc(m_hDC); }
+    int AbortDoc() { return ::AbortDoc(m_hDC); }
     int StartPage() { return ::StartPage(m_hDC); }
     int EndPage() { return ::EndPage(m_hDC); }
 

@@ -57,6 +57,7 @@ std::wstring AfxLoadStringW(UINT nID)
     return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
 }
 
+template <>
 BOOL CString::LoadString(UINT nID)
 {
     char buffer[256];

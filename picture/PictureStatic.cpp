@@ -1,7 +1,6 @@
 #include "PictureStatic.h"
 #include "DragGeometry.h"
 #include "FitSize.h"
-#include "PhotoPath.h"
 #include "../res/resource.h"
 #include <gdiplus.h>
 
@@ -16,11 +15,10 @@ DragRect ToDrag(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }
 CRect FromDrag(const DragRect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
 
 // Decodes a file into a screen bitmap; transparent pixels come out black.
-HBITMAP DecodeFile(LPCSTR path)
+HBITMAP DecodeFile(LPCWSTR path)
 {
-    std::vector<WCHAR> wide = WidePath(path);
     GpBitmap* image = nullptr;
-    GdipCreateBitmapFromFile(wide.data(), &image);
+    GdipCreateBitmapFromFile(path, &image);
     HBITMAP hBitmap = nullptr;
     if (image) {
         GdipCreateHBITMAPFromBitmap(image, &hBitmap, kOpaqueBlack);
@@ -46,7 +44,7 @@ CPictureStatic::~CPictureStatic()
     DeleteBitmap();
 }
 
-void CPictureStatic::LoadPicture(LPCSTR path)
+void CPictureStatic::LoadPicture(LPCWSTR path)
 {
     HBITMAP source = nullptr;
     if (path == nullptr) {

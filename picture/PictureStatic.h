@@ -11,7 +11,8 @@ public:
     // Decodes the file (or, for a null path, takes the blank picture), fits
     // it to the client area and shows it. A file that cannot be decoded
     // leaves the picture shown before; the path is remembered all the same.
-    void LoadPicture(LPCSTR path);
+    // Photo paths are UTF-16, as the open dialog gave them.
+    void LoadPicture(LPCWSTR path);
     // Replaces the target's bitmap by a copy of the source fitted to the
     // client size, and sets m_scale. Nothing happens without a source.
     void FitBitmap(CBitmap* source, CBitmap* target);
@@ -21,8 +22,8 @@ public:
     HBITMAP DetachBitmap() { return static_cast<HBITMAP>(m_bitmap.Detach()); }
     void DeleteBitmap() { m_bitmap.DeleteObject(); }
 
-    void SetPath(LPCSTR path) { m_path = path; }
-    CString GetPath() const { return m_path; }
+    void SetPath(LPCWSTR path) { m_path = path; }
+    CStringW GetPath() const { return m_path; }
     BOOL IsPathEmpty() const { return m_path.IsEmpty(); }
 
     static CRect ConstrainAspect(const CRect& r, UINT a, UINT b);
@@ -30,7 +31,7 @@ public:
 
     CBitmap m_bitmap;        // the fitted bitmap on show
     CBitmap m_placeholder;   // the blank picture, only while it is being fitted
-    CString m_path;
+    CStringW m_path;
     BOOL m_dragEnabled;
     CPoint m_dragStart;      // where the left button last went down
     CRect m_dragRect;        // the frame last drawn, client coordinates

@@ -10,12 +10,12 @@ public:
     ~CThumbCell() override = default;
 
     // Forwarded to the inner picture.
-    void LoadPicture(LPCSTR path) { m_picture.LoadPicture(path); }
+    void LoadPicture(LPCWSTR path) { m_picture.LoadPicture(path); }
     void SetBitmap(HBITMAP hBitmap) { m_picture.SetBitmap(hBitmap); }
     HBITMAP DetachBitmap() { return m_picture.DetachBitmap(); }
     void DeleteBitmap() { m_picture.DeleteBitmap(); }
-    CString GetPath() const { return m_picture.GetPath(); }
-    void SetPath(LPCSTR path) { m_picture.SetPath(path); }
+    CStringW GetPath() const { return m_picture.GetPath(); }
+    void SetPath(LPCWSTR path) { m_picture.SetPath(path); }
 
     // Shows the cell selected and focuses it; nothing for a cell without a photo.
     void Select();

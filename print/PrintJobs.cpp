@@ -4,8 +4,9 @@
 #include "KiruneDlg.h"
 #include "GdiplusOwners.h"
 #include "PageGeometry.h"
-#include "PhotoPath.h"
+#include "PrintReport.h"
 #include "afxdlgs.h"
+#include <string>
 #include <vector>
 
 using namespace Gdiplus;
@@ -63,14 +64,15 @@ UINT ImageHeight(GpImage* image)
     return h;
 }
 
-// Turns the job's photo 90 degrees clockwise; returns the image to draw.
-// The imaging library turns most images in place, but not all: Wine's turns
-// no image of fewer than 8 bits per pixel. Such a photo is copied to 32 bits
-// per pixel, the same pixels, and the copy is turned instead; `copy` holds
-// it until the job ends. A photo that cannot be copied stays as it is.
+// Turns the job's photo 90 degrees clockwise; returns the image to draw, or
+// none when the photo cannot be turned (it would print the wrong way and
+// cut wrong). The imaging library turns most images in place, but not all:
+// Wine's turns no image of fewer than 8 bits per pixel. Such a photo is
+// copied to 32 bits per pixel, the same pixels, and the copy is turned
+// instead; `copy` holds it until the job ends.
 GpImage* TurnClockwise(GpImage* image, CScopedImage& copy)
 {
-    if (GdipImageRotateFlip(image, Rotate90FlipNone) == Ok || !image)
+    if (GdipImageRotateFlip(image, Rotate90FlipNone) == Ok)
         return image;
     GpBitmap* bitmap = nullptr;
     GdipCloneBitmapAreaI(0, 0, static_cast<INT>(ImageWidth(image)), static_cast<INT>(ImageHeight(image)),
@@ -78,7 +80,43 @@ GpImage* TurnClockwise(GpImage* image, CScopedImage& copy)
     copy.Adopt(bitmap);
     if (bitmap && GdipImageRotateFlip(bitmap, Rotate90FlipNone) == Ok)
         return bitmap;
-    return image;
+    return nullptr;
+}
+
+// The document of one photo: "Print", one page, the source part of the
+// photo stretched over the L-size area. Everything that can fail before the
+// drawing has been checked by the caller. Not printed when the print system
+// refuses the document (there is nothing to end); aborted when the drawing
+// fails, so that the printer feeds no sheet for it.
+CKiruneDlg::PrintResult PrintDocument(HDC hdc, GpGraphics* graphics, GpImage* photo, uint32_t pageW,
+                                      uint32_t pageH, const RangeRect& source)
+{
+    CBorrowedDC dc(hdc);
+    DOCINFOA di = PrintDocInfo();
+    if (dc.StartDoc(&di) <= 0)
+        return CKiruneDlg::kNotPrinted;
+    // The print service wants the document's one page marked.
+    dc.StartPage();
+    if (GdipDrawImageRectRectI(graphics, photo, 0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
+                               source.left, source.top, source.right - source.left, source.bottom - source.top,
+                               UnitPixel, nullptr, nullptr, nullptr) != Ok) {
+        dc.AbortDoc();
+        return CKiruneDlg::kAborted;
+    }
+    dc.EndPage();
+    dc.EndDoc();
+    return CKiruneDlg::kPrinted;
+}
+
+// After a command, one message naming the photos it could not print; none
+// when everything printed.
+void ReportNotPrinted(CWnd& owner, const std::vector<std::wstring>& paths)
+{
+    if (paths.empty())
+        return;
+    const std::wstring text = NotPrintedText(AfxLoadStringW(IDS_NOT_PRINTED), AfxLoadStringW(IDS_NOT_PRINTED_MORE),
+                                             paths);
+    owner.MessageBox(text.c_str(), nullptr, MB_OK | MB_ICONWARNING);   // caption: the application's name
 }
 
 } // namespace
@@ -90,15 +128,26 @@ void CKiruneDlg::OnPrintAll()
     CPrintDialog printDlg(FALSE, kPrintDialogFlags);
     if (printDlg.DoModal() != IDOK)
         return;
+    // Confirmed, yet with no printer DC, every job fails at its first step.
     HDC hdc = printDlg.GetPrinterDC();
-    if (!hdc)
-        return;   // confirmed, yet no printer to draw on
+    std::vector<std::wstring> notPrinted;
     const int count = m_photoList.GetSize();
     for (int i = 0; i < count; i++) {
-        CString path = m_photoList.GetAt(i);
-        PrintPhoto(hdc, path);
+        CStringW path = m_photoList.GetAt(i);
+        const PrintResult result = PrintPhoto(hdc, path);
+        if (result != kPrinted)
+            notPrinted.push_back(path.str());
+        // A DC whose document was aborted may start no other (Wine's
+        // printer driver refuses): the next photo gets a fresh DC made with
+        // the settings the user chose.
+        if (result == kAborted && i + 1 < count) {
+            ::DeleteDC(hdc);
+            hdc = printDlg.CreatePrinterDC();
+        }
     }
-    ::DeleteDC(hdc);
+    if (hdc)
+        ::DeleteDC(hdc);
+    ReportNotPrinted(*this, notPrinted);
 }
 
 void CKiruneDlg::OnPrintOne()
@@ -117,89 +166,78 @@ void CKiruneDlg::OnPrintOne()
     if (printDlg.DoModal() != IDOK)
         return;
     HDC hdc = printDlg.GetPrinterDC();
-    if (!hdc)
-        return;
     // A cell with a range holds a photo of the list; the bound is checked all the same.
     if (m_selPhoto >= 0 && m_selPhoto < m_photoList.GetSize()) {
-        CString path = m_photoList.GetAt(m_selPhoto);
-        PrintPhotoRange(hdc, path, range);
+        CStringW path = m_photoList.GetAt(m_selPhoto);
+        if (PrintPhotoRange(hdc, path, range) != kPrinted)
+            ReportNotPrinted(*this, { path.str() });
     }
-    ::DeleteDC(hdc);
+    if (hdc)
+        ::DeleteDC(hdc);
 }
 
 // ------------------------------------------------------------- jobs
 
-void CKiruneDlg::PrintPhoto(HDC hdc, const CString& path)
+// Each job makes its graphics, loads, measures and turns the photo before
+// the document starts: a photo that cannot be printed (missing, unreadable,
+// not an image the imaging library decodes) starts no document at all.
+
+CKiruneDlg::PrintResult CKiruneDlg::PrintPhoto(HDC hdc, const CStringW& path)
 {
     CScopedGraphics graphics(hdc);
+    if (!graphics.Get())
+        return kNotPrinted;
     GdipSetPageUnit(graphics.Get(), UnitPixel);
 
-    CBorrowedDC dc(hdc);
-    DOCINFOA di = PrintDocInfo();
-    dc.StartDoc(&di);
-
-    CScopedImage image(WidePath(path).data());
+    CScopedImage image(path);
     CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
     GpImage* photo = image.Get();
+    if (!photo)
+        return kNotPrinted;
     uint32_t pageW = 0, pageH = 0;
     PageOf(graphics.Get(), pageW, pageH);
     UINT w = ImageWidth(photo);
     UINT h = ImageHeight(photo);
-
     if (PhotoNeedsTurn(w, h)) {
         photo = TurnClockwise(photo, turnedCopy);
+        if (!photo)
+            return kNotPrinted;
         w = ImageWidth(photo);
         h = ImageHeight(photo);
     }
 
-    // The print service wants the document's one page marked.
-    dc.StartPage();
     uint32_t srcW = 0, srcH = 0;
-    if (graphics.Get() && LSourceSize(pageW, pageH, w, h, srcW, srcH) && DrawableSource(srcW, srcH)) {
-        GdipDrawImageRectRectI(graphics.Get(), photo,
-                               0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
-                               0, 0, static_cast<INT>(srcW), static_cast<INT>(srcH),
-                               UnitPixel, nullptr, nullptr, nullptr);
-    }
-    dc.EndPage();
-
-    dc.EndDoc();
-    dc.Detach();
+    if (!LSourceSize(pageW, pageH, w, h, srcW, srcH) || !DrawableSource(srcW, srcH))
+        return kNotPrinted;
+    const RangeRect source = { 0, 0, static_cast<int32_t>(srcW), static_cast<int32_t>(srcH) };
     // The turned copy, the image, then the graphics are released as the scope ends.
+    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, source);
 }
 
-void CKiruneDlg::PrintPhotoRange(HDC hdc, const CString& path, const RECT& rangeIn)
+CKiruneDlg::PrintResult CKiruneDlg::PrintPhotoRange(HDC hdc, const CStringW& path, const RECT& rangeIn)
 {
     RangeRect range = { rangeIn.left, rangeIn.top, rangeIn.right, rangeIn.bottom };
 
     CScopedGraphics graphics(hdc);
+    if (!graphics.Get())
+        return kNotPrinted;
     GdipSetPageUnit(graphics.Get(), UnitPixel);
 
-    CBorrowedDC dc(hdc);
-    DOCINFOA di = PrintDocInfo();
-    dc.StartDoc(&di);
-
-    CScopedImage image(WidePath(path).data());
+    CScopedImage image(path);
     CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
     GpImage* photo = image.Get();
+    if (!photo)
+        return kNotPrinted;
     uint32_t pageW = 0, pageH = 0;
     PageOf(graphics.Get(), pageW, pageH);
-
     if (RangeNeedsTurn(range)) {
         photo = TurnClockwise(photo, turnedCopy);
+        if (!photo)
+            return kNotPrinted;
         range = TurnRange(range, ImageWidth(photo));
     }
 
-    dc.StartPage();
-    if (graphics.Get() && pageW && pageH
-        && DrawableSource(int64_t{ range.right } - range.left, int64_t{ range.bottom } - range.top)) {
-        GdipDrawImageRectRectI(graphics.Get(), photo,
-                               0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
-                               range.left, range.top, range.right - range.left, range.bottom - range.top,
-                               UnitPixel, nullptr, nullptr, nullptr);
-    }
-    dc.EndPage();
-
-    dc.EndDoc();
-    dc.Detach();
+    if (!pageW || !pageH || !DrawableSource(int64_t{ range.right } - range.left, int64_t{ range.bottom } - range.top))
+        return kNotPrinted;
+    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, range);
 }

@@ -10,7 +10,7 @@ public:
     explicit CPrintRangeDlg(CWnd* pParent = nullptr);
 
     CPictureStatic m_picture;
-    CString m_path;       // the photo to show; set before DoModal
+    CStringW m_path;      // the photo to show; set before DoModal
     CRect m_range;        // the range in photo pixels, set when 印刷 is accepted
     bool m_viewOnly;      // TRUE for view mode; set before DoModal
 

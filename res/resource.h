@@ -17,6 +17,9 @@
 #define IDS_COLUMN_SIZE         205
 #define IDS_COLUMN_TYPE         206
 #define IDS_COLUMN_MODIFIED     207
+#define IDS_NOT_PRINTED         208   // message after a print command: the photos not printed
+#define IDS_NOT_PRINTED_MORE    209   // its last line past the names shown; %1: how many more
+#define IDS_TOO_MANY_FILES      210   // message: a selection larger than the import can take
 
 // About box
 #define IDD_ABOUTBOX            100

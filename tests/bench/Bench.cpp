@@ -118,7 +118,7 @@ void Import(CKiruneDlg& dlg, const std::vector<std::string>& files)
     // What the import does once the dialog has returned the names.
     int first = dlg.m_photoList.GetSize();
     for (const std::string& file : files)
-        dlg.m_photoList.Add(file.c_str());
+        dlg.m_photoList.Add(Wide(file).c_str());
     struct Access : CKiruneDlg {
         static void Refresh(CKiruneDlg& d, int first, int count) { (d.*&Access::RefreshPage)(first, count); }
     };
@@ -255,7 +255,7 @@ void PrintAll()
         WithMainWindow([&](CKiruneDlg& dlg) {
             double start = Now();
             for (const std::string& file : files)
-                dlg.PrintPhoto(hdc, file.c_str());
+                dlg.PrintPhoto(hdc, Wide(file).c_str());
             measured = (Now() - start) / files.size();
         });
         ::DeleteDC(hdc);

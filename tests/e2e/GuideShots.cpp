@@ -157,7 +157,7 @@ TEST_F(GuideShots, DISABLED_PrintAll)
 {
     ImportScenes(1);
     ClickButton(main, kPrintAll);
-    HWND dialog = WaitForWindow(kirune.Id(), kPrinterDialog);
+    HWND dialog = WaitForWindow(kirune.Id(), PrinterDialogTitle());
     ASSERT_NE(nullptr, dialog) << "no printer dialog";
     Shot(dialog, "printer.png");
     ClickButton(dialog, kProperties);

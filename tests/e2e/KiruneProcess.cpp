@@ -1,5 +1,6 @@
 #include "KiruneProcess.h"
 #include "OpenDialogText.h"
+#include "TestImages.h"
 #include <gtest/gtest.h>
 
 std::string g_kiruneExe;
@@ -93,10 +94,20 @@ std::string ClassOf(HWND hwnd)
 
 std::string TextOf(HWND hwnd)
 {
-    char text[512] = "";
-    ::GetWindowTextA(hwnd, text, sizeof text);
+    const UINT kJapanese = 932;   // the code page the tests' texts are compiled in
+    WCHAR wide[512] = L"";
+    ::GetWindowTextW(hwnd, wide, sizeof wide / sizeof wide[0]);
+    char text[1024] = "";
+    ::WideCharToMultiByte(kJapanese, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
 }
+
+namespace {
+bool JapaneseUi() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+}
+
+const char* OpenDialogTitle() { return JapaneseUi() ? "開く" : "Open"; }
+const char* PrinterDialogTitle() { return JapaneseUi() ? "印刷" : "Print"; }
 
 void ClickButton(HWND dialog, int id)
 {
@@ -109,10 +120,22 @@ void ClickAt(HWND hwnd, int x, int y)
     ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+bool CellShows(HWND main, int cell, COLORREF colour, int tolerance)
+{
+    const int kCellFirst = 1007;
+    HWND hwnd = ::GetDlgItem(main, kCellFirst + cell);
+    return WaitUntil([=] {
+        RECT r;
+        ::GetClientRect(hwnd, &r);
+        POINT p = ClientToScreenPoint(hwnd, r.right / 2, r.bottom / 2);
+        return NearColour(ScreenPixel(p.x, p.y), colour, tolerance);
+    });
+}
+
 namespace {
 // Types the text until the name box reads it back, then presses Open; the
 // box may still be changing from the step before.
-bool Enter(HWND open, const std::string& text, const std::function<void(HWND)>& beforeOpen = nullptr)
+bool Enter(HWND open, const std::wstring& text, const std::function<void(HWND)>& beforeOpen = nullptr)
 {
     if (!WaitUntil([&] {
             TypeFileName(open, text);
@@ -129,7 +152,13 @@ bool Enter(HWND open, const std::string& text, const std::function<void(HWND)>& 
 bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
                  const std::function<void(HWND)>& beforeOpen)
 {
-    HWND open = WaitForWindow(pid, "開く");
+    return ChooseFiles(pid, Wide(folder), Wide(quotedNames), beforeOpen);
+}
+
+bool ChooseFiles(DWORD pid, const std::wstring& folder, const std::wstring& quotedNames,
+                 const std::function<void(HWND)>& beforeOpen)
+{
+    HWND open = WaitForWindow(pid, OpenDialogTitle());
     // Moving to the folder empties the name box.
     if (!open || !Enter(open, folder) || !WaitUntil([open] { return Gone(open) || FileNameText(open).empty(); }))
         return false;

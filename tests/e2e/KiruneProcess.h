@@ -25,18 +25,30 @@ private:
 
 // Polls until the state holds; FALSE when it did not within the limit.
 bool WaitUntil(const std::function<bool()>& state, DWORD timeoutMs = 20000);
-// A visible top-level window of the process with the given title (code page 932).
+// A visible top-level window of the process with the given title (code page
+// 932 text, read back through the wide calls: it matches under any code page).
 HWND WaitForWindow(DWORD pid, const char* title, DWORD timeoutMs = 10000);
 bool WaitForGone(HWND hwnd, DWORD timeoutMs = 10000);
 std::string ClassOf(HWND hwnd);
+// A window's text in code page 932, whatever the ANSI code page.
 std::string TextOf(HWND hwnd);
+// The titles of the system's open and printer dialogs, in the language of
+// the locale (Wine's resources follow it).
+const char* OpenDialogTitle();
+const char* PrinterDialogTitle();
 // Posts a click to a button of another process; safe when it opens a dialog.
 void ClickButton(HWND dialog, int id);
 // Clicks a window's client point with the left button (down and up).
 void ClickAt(HWND hwnd, int x, int y);
+// Waits until the middle of the main window's cell, where its picture
+// shows, has the colour on the screen (the program paints when it is idle).
+bool CellShows(HWND main, int cell, COLORREF colour, int tolerance = 6);
 // Chooses files in the program's open dialog: types the folder, presses
 // Open, types the quoted names, calls beforeOpen with the dialog when
 // given, presses Open; each text is read back before Open is pressed. FALSE when the dialog did not appear or did not close.
+bool ChooseFiles(DWORD pid, const std::wstring& folder, const std::wstring& quotedNames,
+                 const std::function<void(HWND)>& beforeOpen = nullptr);
+// The same with names in the ANSI code page.
 bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
                  const std::function<void(HWND)>& beforeOpen = nullptr);
 

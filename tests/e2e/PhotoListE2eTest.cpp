@@ -33,24 +33,12 @@ protected:
         ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quoted));
     }
     HWND Cell(int i) { return ::GetDlgItem(main, kCellFirst + i); }
-    // The middle of the cell, where its picture shows.
-    COLORREF Middle(int i)
-    {
-        RECT r;
-        ::GetClientRect(Cell(i), &r);
-        POINT p = ClientToScreenPoint(Cell(i), r.right / 2, r.bottom / 2);
-        return ScreenPixel(p.x, p.y);
-    }
     COLORREF Band(int i)
     {
         POINT p = ClientToScreenPoint(Cell(i), 3, 3);
         return ScreenPixel(p.x, p.y);
     }
-    // Waits until the cell's middle shows the colour (the program paints when it is idle).
-    bool Shows(int cell, COLORREF colour, int tolerance = 6)
-    {
-        return WaitUntil([=] { return NearColour(Middle(cell), colour, tolerance); });
-    }
+    bool Shows(int cell, COLORREF colour, int tolerance = 6) { return CellShows(main, cell, colour, tolerance); }
 
     TempFolder folder;
 };
@@ -88,7 +76,7 @@ TEST_F(PhotoListE2e, CancellingTheOpenDialogChangesNothing)
     Import(MakePhotos(2));
     ASSERT_TRUE(Shows(0, PhotoColour(0)));
     ClickButton(main, kImport);
-    HWND open = WaitForWindow(kirune.Id(), "開く");
+    HWND open = WaitForWindow(kirune.Id(), OpenDialogTitle());
     ASSERT_NE(nullptr, open);
     ClickButton(open, IDCANCEL);
     ASSERT_TRUE(WaitForGone(open));

@@ -4,6 +4,7 @@
 #pragma once
 #include "HostTools.h"
 #include "KiruneProcess.h"
+#include "OpenDialogText.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include <sstream>
 #include <vector>
 
-const char kPrinterDialog[] = "印刷";
 const char kRangeDialog[] = "表示＆印刷範囲指定";
 const char kAppName[] = "Kirune";
 const char kSelectPhoto[] = "写真を選択（クリック）してください。";
@@ -165,10 +165,28 @@ protected:
         ClickButton(main, kImport);
         ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quotedNames));
     }
+    // Names in UTF-16, from a folder of the test's (by default its own folder).
+    void Import(const std::wstring& quotedNames, const std::wstring& from = L"")
+    {
+        ClickButton(main, kImport);
+        ASSERT_TRUE(ChooseFiles(kirune.Id(), from.empty() ? Wide(folder.Path()) : from, quotedNames));
+    }
+    // The message after the command, its text, and OK.
+    std::wstring AnswerMessage()
+    {
+        HWND box = WaitForWindow(kirune.Id(), kAppName);
+        EXPECT_NE(nullptr, box) << "no message box captioned " << kAppName;
+        if (!box)
+            return L"";
+        std::wstring text = MessageBoxText(box);
+        ClickButton(box, IDOK);
+        EXPECT_TRUE(WaitForGone(box));
+        return text;
+    }
     // Confirms (or cancels) the printer dialog of the command.
     void AnswerPrinterDialog(int button)
     {
-        HWND dialog = WaitForWindow(kirune.Id(), kPrinterDialog);
+        HWND dialog = WaitForWindow(kirune.Id(), PrinterDialogTitle());
         ASSERT_NE(nullptr, dialog) << "no printer dialog";
         ClickButton(dialog, button);
         ASSERT_TRUE(WaitForGone(dialog));

@@ -28,32 +28,108 @@ TEST_F(PrintE2e, PrintAllGivesOneDocumentPerPhotoInListOrder)
     }
 }
 
-TEST_F(PrintE2e, APhotoDeletedAfterImportGivesAnEmptyDocumentAndTheNextStillPrints)
+// The photo picked is the one shown and printed, whatever its name or its
+// folder's: "café" beside a decoy without the accent, names no ANSI code page
+// spells (a surrogate pair, Hangul, a kanji outside JIS X 0208), names whose
+// Shift-JIS bytes hold a backslash, and a folder named with an emoji. The
+// entry e2e.Names1252 runs this under code page 1252 as well.
+TEST_F(PrintE2e, EveryNameShowsAndPrintsItsOwnPhoto)
+{
+    struct Named {
+        const wchar_t* name;
+        COLORREF colour;
+    };
+    const Named photos[] = {
+        { L"café.png", RGB(255, 0, 0) }, { L"cafe.png", RGB(0, 255, 255) }, { L"😀.png", RGB(0, 255, 0) },
+        { L"한글.png", RGB(0, 0, 255) }, { L"𠮷.png", RGB(255, 255, 0) }, { L"表.png", RGB(255, 0, 255) },
+        { L"ソ.png", RGB(255, 128, 0) }, { L"🌸 写真\\海.png", RGB(128, 0, 255) },
+    };
+    const int count = sizeof photos / sizeof photos[0];
+    const std::wstring inner = folder.File(std::wstring(L"🌸 写真"));
+    ASSERT_TRUE(::CreateDirectoryW(inner.c_str(), nullptr));
+    std::wstring quoted;
+    for (const Named& p : photos) {
+        const COLORREF c = p.colour;
+        ASSERT_TRUE(SaveImage(folder.File(std::wstring(p.name)), 90, 120, "image/png",
+                              [c](int, int) { return 0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }));
+        if (&p != &photos[count - 1])
+            quoted += L"\"" + std::wstring(p.name) + L"\" ";
+    }
+    Import(quoted);
+    Import(L"\"海.png\"", inner);
+    for (int i = 0; i < count; i++)
+        EXPECT_TRUE(CellShows(main, i, photos[i].colour)) << "cell " << i;
+
+    ClickButton(main, kPrintAll);
+    AnswerPrinterDialog(IDOK);
+    ASSERT_TRUE(WaitForPdfs(count));
+    std::vector<std::string> pdfs = Pdfs();
+    ASSERT_EQ(static_cast<size_t>(count), pdfs.size());
+    for (int i = 0; i < count; i++) {
+        PdfFacts facts = Read(pdfs[i], { { kPageW / 2, kPageH / 2 } });
+        ExpectDocument(facts, pdfs[i]);
+        ASSERT_EQ(1u, facts.pixels.size()) << "document " << i;
+        EXPECT_TRUE(NearColour(facts.pixels[0], photos[i].colour, 40)) << "document " << i;
+    }
+
+    // 個別印刷 of the photo in the emoji folder prints a range of that photo.
+    Select(count - 1);
+    HWND range = OpenRangeDialog();
+    ASSERT_NE(nullptr, range);
+    Drag(range, 10, 10, 100, 200);
+    ClickButton(range, kRangePrint);
+    ASSERT_TRUE(WaitForGone(range));
+    AnswerPrinterDialog(IDOK);
+    ASSERT_TRUE(WaitForPdfs(count + 1));
+    pdfs = Pdfs();
+    ASSERT_EQ(static_cast<size_t>(count + 1), pdfs.size());
+    PdfFacts facts = Read(pdfs.back(), { { kPageW / 2, kPageH / 2 } });
+    ExpectArea(facts, pdfs.back());
+    ASSERT_EQ(1u, facts.pixels.size());
+    EXPECT_TRUE(NearColour(facts.pixels[0], photos[count - 1].colour, 40));
+}
+
+// Entries that are no printable photos cost no sheet: no document for them,
+// and one message names them after the command.
+TEST_F(PrintE2e, WhatCannotPrintStartsNoDocumentAndIsNamed)
 {
     Photo("a.png", 400, 300, [](int, int) { return kRed; });
-    std::string gone = Photo("b.png", 300, 400, [](int, int) { return kLime; });
+    const std::wstring text = folder.File(std::wstring(L"メモ 😀.txt"));
+    ASSERT_TRUE(SaveBytes(text, "not a photo\r\n"));
+    std::string gone = Photo("gone.png", 300, 400, [](int, int) { return kLime; });
     Photo("c.png", 300, 400, [](int, int) { return kBlue; });
-    Import("\"a.png\" \"b.png\" \"c.png\"");
+    ASSERT_TRUE(SaveBytes(folder.File(std::wstring(L"空.png")), ""));
+    Import(std::wstring(L"\"a.png\" \"メモ 😀.txt\" \"gone.png\" \"c.png\" \"空.png\""));
     // The program may still be decoding the thumbnails, which holds the file
     // open for a moment: delete it once it is free.
     ASSERT_TRUE(WaitUntil([&gone] { return ::DeleteFileA(gone.c_str()) != FALSE; }));
     ClickButton(main, kPrintAll);
     AnswerPrinterDialog(IDOK);
-    ASSERT_TRUE(WaitForPdfs(3));
-
+    const wchar_t notPrinted[] = L"次の写真は印刷できませんでした。\n\nメモ 😀.txt\ngone.png\n空.png";
+    EXPECT_EQ(notPrinted, AnswerMessage());
+    ASSERT_TRUE(WaitForPdfs(2));
     std::vector<std::string> pdfs = Pdfs();
-    ASSERT_EQ(3u, pdfs.size());
-    PdfFacts first = Read(pdfs[0], { { 100, 100 } });
-    PdfFacts empty = Read(pdfs[1]);
-    PdfFacts last = Read(pdfs[2], { { 100, 100 } });
-    ExpectDocument(first, pdfs[0]);
-    ExpectDocument(empty, pdfs[1]);
-    ExpectDocument(last, pdfs[2]);
-    EXPECT_TRUE(empty.images.empty()) << "the deleted photo's page shows nothing";
-    ASSERT_EQ(1u, first.pixels.size());
-    ASSERT_EQ(1u, last.pixels.size());
-    EXPECT_TRUE(NearColour(first.pixels[0], Rgb(kRed), 40));
-    EXPECT_TRUE(NearColour(last.pixels[0], Rgb(kBlue), 40));
+    ASSERT_EQ(2u, pdfs.size());
+    const DWORD colours[] = { kRed, kBlue };
+    for (int i = 0; i < 2; i++) {
+        PdfFacts facts = Read(pdfs[static_cast<size_t>(i)], { { 100, 100 } });
+        ExpectDocument(facts, pdfs[static_cast<size_t>(i)]);
+        ASSERT_EQ(1u, facts.pixels.size());
+        EXPECT_TRUE(NearColour(facts.pixels[0], Rgb(colours[i]), 40)) << "document " << i;
+    }
+
+    // 個別印刷 of a photo removed after its range was chosen.
+    Select(0);
+    HWND range = OpenRangeDialog();
+    ASSERT_NE(nullptr, range);
+    Drag(range, 10, 10, 137, 11);
+    ClickButton(range, kRangePrint);
+    ASSERT_TRUE(WaitForGone(range));
+    ASSERT_TRUE(WaitUntil([this] { return ::DeleteFileA(folder.File("a.png").c_str()) != FALSE; }));
+    AnswerPrinterDialog(IDOK);
+    EXPECT_EQ(L"次の写真は印刷できませんでした。\n\na.png", AnswerMessage());
+    ASSERT_TRUE(WaitForPdfs(2));
+    EXPECT_EQ(2u, Pdfs().size());
 }
 
 TEST_F(PrintE2e, CancellingThePrinterDialogPrintsNothing)
@@ -78,7 +154,7 @@ TEST_F(PrintE2e, PrintOneWithoutASelectedPhotoOnlyAsksForAClick)
     EXPECT_TRUE(hasText);
     EXPECT_FALSE(::IsWindowEnabled(main));
     EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kRangeDialog, 0));
-    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kPrinterDialog, 0));
+    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), PrinterDialogTitle(), 0));
     ClickButton(box, IDOK);
     ASSERT_TRUE(WaitForGone(box));
     ExpectOnlyTheBarrierPrints();
@@ -105,7 +181,7 @@ TEST_P(PrintE2eClosedRange, PrintsNothingAndOpensNoPrinterDialog)
     // opens the range dialog again, and nothing else is open.
     HWND again = OpenRangeDialog();
     ASSERT_NE(nullptr, again) << "the command did not return to the main window";
-    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kPrinterDialog, 0));
+    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), PrinterDialogTitle(), 0));
     ::PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitForGone(again));
     ExpectOnlyTheBarrierPrints();
@@ -174,7 +250,7 @@ TEST_F(PrintE2e, APaperChosenInThePrinterPropertiesIsThePrintedPage)
     Photo("a.png", 300, 400, [](int, int) { return kRed; });
     Import("\"a.png\"");
     ClickButton(main, kPrintAll);
-    HWND dialog = WaitForWindow(kirune.Id(), kPrinterDialog);
+    HWND dialog = WaitForWindow(kirune.Id(), PrinterDialogTitle());
     ASSERT_NE(nullptr, dialog) << "no printer dialog";
     ClickButton(dialog, kProperties);
     HWND sheet = WaitForWindow(kirune.Id(), "オプション");

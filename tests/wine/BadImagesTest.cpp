@@ -110,7 +110,7 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
     // Start from a picture on show, so a failure must keep it.
     std::string good = folder.File("good.png");
     ASSERT_TRUE(SaveSolid(good, 40, 30, "image/png", 0xFF00FF00));
-    picture.LoadPicture(good.c_str());
+    picture.LoadPicture(Wide(good).c_str());
     const LONG gdiBase = CGdiObject::LiveCount();
 
     int decoded = 0;
@@ -120,12 +120,12 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
         HBITMAP before = Fitted(picture);
         ResetCreatedScreenBitmaps();
         DWORD start = ::GetTickCount();
-        picture.LoadPicture(file.path.c_str());
+        picture.LoadPicture(Wide(file.path).c_str());
         double seconds = (::GetTickCount() - start) / 1000.0;
         if (seconds > slowest)
             slowest = seconds, slowestFile = file.path;
 
-        EXPECT_EQ(file.path, static_cast<LPCSTR>(picture.m_path));
+        EXPECT_EQ(Wide(file.path), picture.m_path.str());
         EXPECT_EQ(gdiBase, CGdiObject::LiveCount()) << file.path;
         // What GDI+ made for the fit is gone once the fit is done.
         for (void* made : CreatedScreenBitmaps())
@@ -145,17 +145,18 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
                 slowestFile.c_str());
 
     // The control still works.
-    picture.LoadPicture(good.c_str());
+    picture.LoadPicture(Wide(good).c_str());
     EXPECT_EQ(RGB(0, 255, 0), BitmapPixel(Fitted(picture), 150, 100));
     EXPECT_EQ(gdiBase, CGdiObject::LiveCount());
 }
 
-TEST_F(BadImages, PrintEachAsOneDocumentWithoutCrashOrLeak)
+TEST_F(BadImages, PrintWithoutCrashOrLeakAndStartADocumentOnlyForWhatLoads)
 {
     std::vector<Damaged> corpus = MakeCorpus(m_seeds, folder);
     ASSERT_GE(corpus.size(), 200u);
 
-    // The jobs draw on a memory device: no spooler, the same calls.
+    // The jobs draw on a memory device: no spooler, the same calls. It has no
+    // print system, so its documents are let start.
     CKiruneDlg jobs;
     HDC screen = ::GetDC(nullptr);
     HDC device = ::CreateCompatibleDC(screen);
@@ -164,17 +165,29 @@ TEST_F(BadImages, PrintEachAsOneDocumentWithoutCrashOrLeak)
     ::ReleaseDC(nullptr, screen);
 
     PrintSpy::Start();
-    for (const Damaged& file : corpus)
-        jobs.PrintPhoto(device, file.path.c_str());
+    PrintSpy::s_startDocResult = 1;
+    int printed = 0;
+    for (const Damaged& file : corpus) {
+        const bool ok = jobs.PrintPhoto(device, Wide(file.path).c_str()) == CKiruneDlg::kPrinted;
+        printed += ok;
+        EXPECT_FALSE(ok && file.mustFail) << file.path << " should not print";
+    }
     PrintSpy::Stop();
 
-    EXPECT_EQ(static_cast<int>(corpus.size()), PrintSpy::Count("StartDoc"));
-    EXPECT_EQ(static_cast<int>(corpus.size()), PrintSpy::Count("EndDoc"));
+    // A document only for a photo that loaded; each one ended, or aborted
+    // when its drawing failed, and only the ended ones count as printed.
+    int loaded = 0;
+    for (const SpyCall& c : PrintSpy::Calls())
+        loaded += c.name == "GdipLoadImageFromFile" && c.made != nullptr;
+    EXPECT_LE(PrintSpy::Count("StartDoc"), loaded);
+    EXPECT_EQ(PrintSpy::Count("StartDoc"), PrintSpy::Count("EndDoc") + PrintSpy::Count("AbortDoc"));
+    EXPECT_EQ(printed, PrintSpy::Count("EndDoc"));
+    EXPECT_LT(printed, static_cast<int>(corpus.size()));
     // Every image and graphics object a job made, the job released.
     EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
     EXPECT_EQ(static_cast<int>(corpus.size()), PrintSpy::Count("GdipCreateFromHDC"));
-    std::printf("%d damaged files printed: %d images loaded\n", static_cast<int>(corpus.size()),
-                PrintSpy::Count("GdipLoadImageFromFile"));
+    std::printf("%d damaged files: %d images loaded, %d printed, %d aborted\n", static_cast<int>(corpus.size()),
+                loaded, printed, PrintSpy::Count("AbortDoc"));
     EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), ::GetObjectType(device));   // the jobs leave the device to its owner
 
     ::SelectObject(device, old);

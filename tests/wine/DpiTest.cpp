@@ -110,7 +110,7 @@ TEST_F(Dpi, MainWindowControlsStayApartAndInsideAndPhotosFitTheirCells)
             RECT cell, inner = PlaceIn(Cell(i), InnerPicture(i));
             ::GetClientRect(Cell(i), &cell);
             EXPECT_EQ(CRect(10, 10, cell.right - 10, cell.bottom - 10), CRect(inner)) << "cell " << i;
-            dlg.m_cells[i].LoadPicture(photo.c_str());
+            dlg.m_cells[i].LoadPicture(Wide(photo).c_str());
             ExpectFitted(InnerPicture(i), static_cast<HBITMAP>(dlg.m_cells[i].m_picture.m_bitmap.GetSafeHandle()),
                          { kPhotoW, kPhotoH }, ClientSize(InnerPicture(i)));
         }
@@ -121,7 +121,7 @@ TEST_F(Dpi, MainWindowControlsStayApartAndInsideAndPhotosFitTheirCells)
 TEST_F(Dpi, RangeDialogControlsStayApartAndInsideAndThePhotoFits)
 {
     CPrintRangeDlg range;
-    range.m_path = upright.c_str();
+    range.m_path = Wide(upright).c_str();
     ModalScript rangeScript;
     rangeScript.WaitFor([&] { return range.m_hWnd && ::IsWindowVisible(range.m_hWnd); }, "the range dialog")
         .Then([&] {

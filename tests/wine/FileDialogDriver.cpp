@@ -1,5 +1,6 @@
 #include "FileDialogDriver.h"
 #include "OpenDialogText.h"
+#include "TestImages.h"
 #include <memory>
 
 namespace {
@@ -16,12 +17,12 @@ void ImportThroughDialog(ModalScript& script, const CWnd& main, const std::strin
     script.Then([&main] { PostClick(main.m_hWnd, 1004); })
         .WaitFor([open] { return (*open = FindThreadWindow(kOpenTitle)) != nullptr; }, "the open dialog")
         .Then([open, folder] {
-            TypeFileName(*open, folder);
+            TypeFileName(*open, Wide(folder));
             PostClick(*open, IDOK);
         })
         .Pause(10)
         .Then([open, quoted] {
-            TypeFileName(*open, quoted);
+            TypeFileName(*open, Wide(quoted));
             PostClick(*open, IDOK);
         })
         .WaitFor([open] { return !::IsWindow(*open); }, "the open dialog to close");

@@ -173,8 +173,8 @@ TEST(MainWindowRun, StartsGdiplusOnceBeforeTheFirstDecodeAndEndsItOnce)
         ModalScript script;
         script.WaitFor([&] { return dlg.m_hWnd != nullptr; }, "the main window")
             .Then([&] {
-                dlg.m_cells[0].LoadPicture(photo.c_str());
-                dlg.m_cells[1].LoadPicture(photo.c_str());
+                dlg.m_cells[0].LoadPicture(Wide(photo).c_str());
+                dlg.m_cells[1].LoadPicture(Wide(photo).c_str());
                 PostClick(dlg.m_hWnd, IDC_EXIT);
             });
         script.Start();

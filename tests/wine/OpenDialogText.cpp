@@ -24,14 +24,22 @@ HWND FileNameEdit(HWND openDialog)
 }
 } // namespace
 
-void TypeFileName(HWND openDialog, const std::string& text)
+void TypeFileName(HWND openDialog, const std::wstring& text)
 {
-    ::SendMessageA(FileNameEdit(openDialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(FileNameEdit(openDialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::string FileNameText(HWND openDialog)
+std::wstring MessageBoxText(HWND box)
 {
-    char text[1024] = "";
-    ::SendMessageA(FileNameEdit(openDialog), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    const int kTextId = 0xFFFF;   // the message's static in the system's message boxes
+    WCHAR text[4096] = L"";
+    ::GetDlgItemTextW(box, kTextId, text, sizeof text / sizeof text[0]);
+    return text;
+}
+
+std::wstring FileNameText(HWND openDialog)
+{
+    WCHAR text[1024] = L"";
+    ::SendMessageW(FileNameEdit(openDialog), WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text));
     return text;
 }

@@ -1,9 +1,12 @@
-// Typing into the file name box of the open dialog ("開く"), in this process
-// or another one.
+// The texts of the system's dialogs, in this process or another one: typing
+// into the file name box of the open dialog ("開く"), reading a message box.
 #pragma once
 #include <windows.h>
 #include <string>
 
-void TypeFileName(HWND openDialog, const std::string& text);
+// The text is UTF-16: names no ANSI code page spells are typed as they are.
+void TypeFileName(HWND openDialog, const std::wstring& text);
 // What the file name box holds now.
-std::string FileNameText(HWND openDialog);
+std::wstring FileNameText(HWND openDialog);
+// The whole text of a message box, as it was given, in UTF-16.
+std::wstring MessageBoxText(HWND box);

@@ -39,7 +39,7 @@ protected:
     {
         char name[32];
         std::snprintf(name, sizeof name, "p%02d.png", i);
-        EXPECT_EQ(folder.File(name), static_cast<LPCSTR>(dlg.m_cells[cell].GetPath())) << "cell " << cell;
+        EXPECT_EQ(Wide(folder.File(name)), dlg.m_cells[cell].GetPath().str()) << "cell " << cell;
         DWORD c = ColourOf(i);
         EXPECT_TRUE(NearColour(BitmapPixel(Fitted(cell), 30, 30), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF), 4))
             << "cell " << cell << " photo " << i;
@@ -75,7 +75,7 @@ TEST_F(PhotoList, ImportingFiveFillsFiveCellsAndBlanksTheRest)
     script.Then([this] {
         ASSERT_EQ(5, dlg.m_photoList.GetSize());
         for (int i = 0; i < 5; i++) {
-            EXPECT_EQ(folder.File(names_[i]), static_cast<LPCSTR>(dlg.m_photoList[i]));
+            EXPECT_EQ(Wide(folder.File(names_[i])), dlg.m_photoList[i].str());
             ExpectPhoto(i, i);
         }
         for (int i = 5; i < kCellCount; i++)
@@ -251,14 +251,14 @@ TEST_F(PhotoList, TheSameFileTwiceAndAMissingNameAreListed)
     Import({ "p00.png", "nosuch.png", "p00.png" });
     script.Then([this] {
         ASSERT_EQ(3, dlg.m_photoList.GetSize());
-        EXPECT_EQ(folder.File("p00.png"), static_cast<LPCSTR>(dlg.m_photoList[0]));
-        EXPECT_EQ(folder.File("nosuch.png"), static_cast<LPCSTR>(dlg.m_photoList[1]));
-        EXPECT_EQ(folder.File("p00.png"), static_cast<LPCSTR>(dlg.m_photoList[2]));
+        EXPECT_EQ(Wide(folder.File("p00.png")), dlg.m_photoList[0].str());
+        EXPECT_EQ(Wide(folder.File("nosuch.png")), dlg.m_photoList[1].str());
+        EXPECT_EQ(Wide(folder.File("p00.png")), dlg.m_photoList[2].str());
         ExpectPhoto(0, 0);
         ExpectPhoto(2, 0);
         // a fresh cell whose file fails shows nothing, yet holds the path
         EXPECT_EQ(nullptr, Fitted(1));
-        EXPECT_EQ(folder.File("nosuch.png"), static_cast<LPCSTR>(dlg.m_cells[1].GetPath()));
+        EXPECT_EQ(Wide(folder.File("nosuch.png")), dlg.m_cells[1].GetPath().str());
     });
     Run();
 }

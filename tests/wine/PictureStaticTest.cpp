@@ -47,9 +47,9 @@ TEST_F(PictureControl, FitsAPhotoToTheBoxAndKeepsTheScale)
 {
     std::string path = folder.File("landscape.png");
     ASSERT_TRUE(SaveSolid(path, 400, 300, "image/png", kBlue));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
 
-    EXPECT_EQ(path, static_cast<LPCSTR>(picture.m_path));
+    EXPECT_EQ(Wide(path), picture.m_path.str());
     SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(225, size.cy);
@@ -65,7 +65,7 @@ TEST_F(PictureControl, EnlargesASmallPhotoUntilOneSideFills)
 {
     std::string path = folder.File("small.bmp");
     ASSERT_TRUE(SaveSolid(path, 30, 20, "image/bmp", kRed));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(200, size.cy);
@@ -88,7 +88,7 @@ TEST_P(PictureFormats, DecodeWithTheirPixelsAsStored)
         ASSERT_TRUE(SaveGif(path, 60, 80, halves));
     else
         ASSERT_TRUE(SaveImage(path, 60, 80, GetParam().mime, halves));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(400, size.cy);
@@ -105,7 +105,7 @@ TEST_F(PictureControl, ShowsTransparentPixelsBlack)
 {
     std::string path = folder.File("clear.png");
     ASSERT_TRUE(SaveImage(path, 40, 40, "image/png", [](int x, int) { return x < 20 ? kClear : kRed; }));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     EXPECT_EQ(RGB(0, 0, 0), BitmapPixel(Fitted(picture), 60, 150));
     EXPECT_EQ(RGB(255, 0, 0), BitmapPixel(Fitted(picture), 240, 150));
 }
@@ -115,7 +115,7 @@ TEST_F(PictureControl, IgnoresTheOrientationTag)
     // Stored 80 x 40, red on the left; the tag would show it upright.
     std::string path = folder.File("tagged.jpg");
     ASSERT_TRUE(SaveJpegWithOrientation(path, 80, 40, [](int x, int) { return x < 40 ? kRed : kBlue; }, 6));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);
     EXPECT_EQ(150, size.cy);
@@ -133,12 +133,12 @@ TEST_F(PictureControl, AFailedLoadKeepsThePictureButTakesThePath)
     ASSERT_TRUE(SaveBytes(empty, ""));
     const std::string failing[] = { corrupt, empty, folder.File("missing.png"), "" };
 
-    picture.LoadPicture(good.c_str());
+    picture.LoadPicture(Wide(good).c_str());
     HBITMAP shown = Fitted(picture);
     float scale = picture.m_scale;
     for (const std::string& path : failing) {
-        picture.LoadPicture(path.c_str());
-        EXPECT_EQ(path, static_cast<LPCSTR>(picture.m_path));
+        picture.LoadPicture(Wide(path).c_str());
+        EXPECT_EQ(Wide(path), picture.m_path.str());
         EXPECT_EQ(shown, Fitted(picture)) << path;
         EXPECT_EQ(shown, Shown(picture)) << path;
         EXPECT_EQ(scale, picture.m_scale) << path;
@@ -150,7 +150,7 @@ TEST_F(PictureControl, AFailedLoadKeepsThePictureButTakesThePath)
 TEST_F(PictureControl, AFreshControlStaysEmptyWhenTheFileFails)
 {
     std::string missing = folder.File("missing.jpg");
-    picture.LoadPicture(missing.c_str());
+    picture.LoadPicture(Wide(missing).c_str());
     EXPECT_EQ(nullptr, Fitted(picture));
     EXPECT_EQ(nullptr, Shown(picture));
     EXPECT_FALSE(picture.IsPathEmpty());
@@ -160,10 +160,10 @@ TEST_F(PictureControl, ANullPathShowsTheBlankAndKeepsThePath)
 {
     std::string path = folder.File("photo.png");
     ASSERT_TRUE(SaveSolid(path, 40, 30, "image/png", kRed));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     picture.LoadPicture(nullptr);
 
-    EXPECT_EQ(path, static_cast<LPCSTR>(picture.m_path));
+    EXPECT_EQ(Wide(path), picture.m_path.str());
     EXPECT_EQ(nullptr, picture.m_placeholder.GetSafeHandle());
     SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(300, size.cx);   // the 48 x 48 blank, fitted
@@ -177,7 +177,7 @@ TEST_F(PictureControl, AStripTooThinToFitKeepsOnePixel)
 {
     std::string path = folder.File("strip.png");
     ASSERT_TRUE(SaveSolid(path, 1, 1000, "image/png", kRed));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     SIZE size = BitmapSize(Fitted(picture));
     EXPECT_EQ(1, size.cx);
     EXPECT_EQ(kBoxH, size.cy);
@@ -190,7 +190,7 @@ TEST_F(PictureControl, HandsBitmapsOverWithoutCopying)
     Create(other, kBoxW + 20);
     std::string path = folder.File("photo.png");
     ASSERT_TRUE(SaveSolid(path, 40, 30, "image/png", kRed));
-    picture.LoadPicture(path.c_str());
+    picture.LoadPicture(Wide(path).c_str());
     HBITMAP handle = Fitted(picture);
     LONG live = CGdiObject::LiveCount();
 
@@ -209,8 +209,10 @@ TEST_F(PictureControl, HandsBitmapsOverWithoutCopying)
 
 TEST_F(PictureControl, SetPathAndGetPath)
 {
-    picture.SetPath("C:\\photos\\表示.jpg");
-    EXPECT_STREQ("C:\\photos\\表示.jpg", picture.GetPath());
+    // A path no ANSI code page spells: kept as it is.
+    const wchar_t path[] = L"C:\\写真\\😀 café.jpg";
+    picture.SetPath(path);
+    EXPECT_STREQ(path, picture.GetPath());
     EXPECT_FALSE(picture.IsPathEmpty());
     picture.SetPath(nullptr);
     EXPECT_TRUE(picture.IsPathEmpty());

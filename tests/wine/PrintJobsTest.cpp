@@ -4,6 +4,7 @@
 #include "KiruneDlg.h"
 #include "GdiplusOwners.h"
 #include "MainWindowFixture.h"
+#include "OpenDialogText.h"
 #include "PageGeometry.h"
 #include "PrintSpy.h"
 #include "TestImages.h"
@@ -61,16 +62,20 @@ protected:
             ::DeleteDC(m_dc);
     }
 
-    void PrintAll(const std::string& path)
+    // Each job's result goes to m_result; the fault is put in after the
+    // spy starts, which undoes those of the job before.
+    void PrintAll(const std::string& path, void (*fault)() = [] {})
     {
         PrintSpy::Start();
-        m_dlg.PrintPhoto(m_dc, CString(path.c_str()));
+        fault();
+        m_result = m_dlg.PrintPhoto(m_dc, Wide(path).c_str());
         PrintSpy::Stop();
     }
-    void PrintRange(const std::string& path, const RECT& range)
+    void PrintRange(const std::string& path, const RECT& range, void (*fault)() = [] {})
     {
         PrintSpy::Start();
-        m_dlg.PrintPhotoRange(m_dc, CString(path.c_str()), range);
+        fault();
+        m_result = m_dlg.PrintPhotoRange(m_dc, Wide(path).c_str(), range);
         PrintSpy::Stop();
     }
 
@@ -84,7 +89,8 @@ protected:
         ASSERT_NE(nullptr, loaded);
         for (const SpyCall& c : PrintSpy::Calls()) {
             const std::string& n = c.name;
-            if (n == "StartDoc" || n == "EndDoc" || n == "StartPage" || n == "EndPage" || n == "GdipCreateFromHDC") {
+            if (n == "StartDoc" || n == "EndDoc" || n == "AbortDoc" || n == "StartPage" || n == "EndPage"
+                || n == "GdipCreateFromHDC") {
                 EXPECT_EQ(static_cast<void*>(m_dc), c.handle) << n;
             }
             if (n == "GdipSetPageUnit" || n == "GdipGetDpiX" || n == "GdipGetDpiY" || n == "GdipDeleteGraphics"
@@ -128,6 +134,7 @@ protected:
     static std::string s_landscape, s_portrait, s_square;
     CKiruneDlg m_dlg;
     HDC m_dc = nullptr;
+    CKiruneDlg::PrintResult m_result = static_cast<CKiruneDlg::PrintResult>(-1);
 };
 
 ULONG_PTR PrintJobs::s_token = 0;
@@ -136,12 +143,14 @@ std::string PrintJobs::s_landscape, PrintJobs::s_portrait, PrintJobs::s_square;
 TEST_F(PrintJobs, PrintPhotoTurnsALandscapePhotoAndCutsItsRight)
 {
     PrintAll(s_landscape);
-    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+    // The photo is loaded and turned before its document starts.
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile",
                       "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight",
                       "GdipImageRotateFlip", "GdipGetImageWidth", "GdipGetImageHeight",
-                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "StartDoc", "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
                       "GdipDisposeImage", "GdipDeleteGraphics" }),
               PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kPrinted, m_result);
     ExpectDocumentAndUnit();
     ExpectOneDcGraphicsAndImage();
     EXPECT_EQ(s_landscape, PrintSpy::Find("GdipLoadImageFromFile")->args);
@@ -184,52 +193,92 @@ TEST_F(PrintJobs, PrintPhotoTurnsAsStoredWhateverTheOrientationTagSays)
     }
 }
 
-TEST_F(PrintJobs, PrintPhotoOfAMissingFileStillMakesItsDocument)
+TEST_F(PrintJobs, APhotoThatDoesNotLoadStartsNoDocument)
 {
-    PrintAll("Z:\\no\\such\\photo.jpg");
-    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
-                      "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight",
-                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc", "GdipDeleteGraphics" }),
-              PrintSpy::Names());
-    EXPECT_EQ(nullptr, PrintSpy::Find("GdipLoadImageFromFile")->made);
-    // No image, and a 0 x 0 source: nothing is drawn.
-    EXPECT_EQ(std::string("0 0 1051 1500 from 0 0 0 0 ") + kNoExtras, DrawArgs());
-    EXPECT_EQ(nullptr, PrintSpy::Find("GdipDrawImageRectRectI")->made);
+    TempFolder folder;
+    const std::string text = folder.File("notes.txt"), empty = folder.File("empty.png");
+    ASSERT_TRUE(SaveBytes(text, "not a photo\r\n"));
+    ASSERT_TRUE(SaveBytes(empty, ""));
+    const Names loadOnly = { "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile", "GdipDeleteGraphics" };
+    const RECT tall = { 10, 20, 99, 147 }, wide = { 100, 50, 227, 139 };
+    for (const std::string& path : { std::string("Z:\\no\\such\\photo.jpg"), text, empty }) {
+        PrintAll(path);
+        EXPECT_EQ(loadOnly, PrintSpy::Names()) << path;
+        EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result) << path;
+        for (const RECT& range : { tall, wide }) {
+            PrintRange(path, range);
+            EXPECT_EQ(loadOnly, PrintSpy::Names()) << path;
+            EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result) << path;
+        }
+    }
 }
 
-TEST_F(PrintJobs, WithoutGraphicsTheDocumentStartsAndEndsAndNothingIsDrawn)
+TEST_F(PrintJobs, WithoutGraphicsNoPhotoIsLoadedAndNoDocumentStarts)
 {
-    PrintSpy::Start();
-    PrintSpy::s_failCreateGraphics = true;
-    m_dlg.PrintPhoto(m_dc, CString(s_landscape.c_str()));
     RECT wide = { 100, 50, 227, 139 };
-    m_dlg.PrintPhotoRange(m_dc, CString(s_landscape.c_str()), wide);
-    PrintSpy::Stop();
-    EXPECT_EQ(2, PrintSpy::Count("StartDoc"));
-    EXPECT_EQ(2, PrintSpy::Count("StartPage"));
-    EXPECT_EQ(2, PrintSpy::Count("EndPage"));
-    EXPECT_EQ(2, PrintSpy::Count("EndDoc"));
-    EXPECT_EQ(0, PrintSpy::Count("GdipDrawImageRectRectI"));
-    EXPECT_EQ(0, PrintSpy::Count("GdipDeleteGraphics"));   // there was none
-    EXPECT_EQ(2, PrintSpy::Count("GdipDisposeImage"));
-    EXPECT_EQ(0, PrintSpy::Count("DeleteDC"));
+    auto noGraphics = [] { PrintSpy::s_failCreateGraphics = true; };
+    PrintAll(s_landscape, noGraphics);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC" }), PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
+    PrintRange(s_landscape, wide, noGraphics);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC" }), PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
 }
 
-TEST_F(PrintJobs, AResolutionTooLowForOnePixelDrawsNothing)
+TEST_F(PrintJobs, AResolutionTooLowForOnePixelStartsNoDocument)
 {
-    PrintSpy::Start();
-    PrintSpy::s_dpi = 0.25f;   // 0.88 x 1.25 pixels: the width truncates to 0
-    m_dlg.PrintPhoto(m_dc, CString(s_portrait.c_str()));
-    RECT tall = { 10, 20, 99, 147 };
-    m_dlg.PrintPhotoRange(m_dc, CString(s_portrait.c_str()), tall);
-    PrintSpy::Stop();
-    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+    auto lowDpi = [] { PrintSpy::s_dpi = 0.25f; };   // 0.88 x 1.25 pixels: the width truncates to 0
+    PrintAll(s_portrait, lowDpi);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile",
                       "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight",
-                      "StartPage", "EndPage", "EndDoc", "GdipDisposeImage", "GdipDeleteGraphics",
-                      "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
-                      "GdipGetDpiX", "GdipGetDpiY",
-                      "StartPage", "EndPage", "EndDoc", "GdipDisposeImage", "GdipDeleteGraphics" }),
+                      "GdipDisposeImage", "GdipDeleteGraphics" }),
               PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
+    RECT tall = { 10, 20, 99, 147 };
+    PrintRange(s_portrait, tall, lowDpi);
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile",
+                      "GdipGetDpiX", "GdipGetDpiY", "GdipDisposeImage", "GdipDeleteGraphics" }),
+              PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
+}
+
+// A document the print system refuses draws nothing and ends nothing; a
+// drawing that fails aborts its document, so no page is fed.
+TEST_F(PrintJobs, ARefusedDocumentDrawsNothingAndAFailedDrawingAbortsIt)
+{
+    const Names loaded = { "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile",
+                           "GdipGetDpiX", "GdipGetDpiY", "GdipGetImageWidth", "GdipGetImageHeight" };
+    const Names released = { "GdipDisposeImage", "GdipDeleteGraphics" };
+    auto refused = [] { PrintSpy::s_startDocResult = SP_ERROR; };
+    auto drawFails = [] { PrintSpy::s_failDraws = 1; };
+    RECT tall = { 10, 20, 99, 147 };
+
+    PrintAll(s_portrait, refused);
+    Names want = loaded;
+    want.push_back("StartDoc");
+    want.insert(want.end(), released.begin(), released.end());
+    EXPECT_EQ(want, PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
+    PrintRange(s_portrait, tall, refused);
+    EXPECT_EQ(0, PrintSpy::Count("GdipDrawImageRectRectI"));
+    EXPECT_EQ(0, PrintSpy::Count("EndDoc") + PrintSpy::Count("AbortDoc"));
+    EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
+
+    PrintAll(s_portrait, drawFails);
+    want = loaded;
+    for (const char* name : { "StartDoc", "StartPage", "GdipDrawImageRectRectI", "AbortDoc" })
+        want.push_back(name);
+    want.insert(want.end(), released.begin(), released.end());
+    EXPECT_EQ(want, PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kAborted, m_result);
+    ExpectOneDcGraphicsAndImage();
+    // The aborted document's DC may take no other: the range job gets a new one.
+    ::DeleteDC(m_dc);
+    m_dc = TestPrinterDC();
+    PrintRange(s_portrait, tall, drawFails);
+    EXPECT_EQ(1, PrintSpy::Count("AbortDoc"));
+    EXPECT_EQ(0, PrintSpy::Count("EndPage") + PrintSpy::Count("EndDoc"));
+    EXPECT_EQ(CKiruneDlg::kAborted, m_result);
 }
 
 TEST_F(PrintJobs, PrintPhotoRangeTurnsAWideRangeAndMapsIt)
@@ -237,11 +286,12 @@ TEST_F(PrintJobs, PrintPhotoRangeTurnsAWideRangeAndMapsIt)
     // 127 x 89 on the 400 x 300 photo; turned, the photo is 300 wide.
     RECT wide = { 100, 50, 227, 139 };
     PrintRange(s_landscape, wide);
-    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+    EXPECT_EQ((Names{ "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile",
                       "GdipGetDpiX", "GdipGetDpiY", "GdipImageRotateFlip", "GdipGetImageWidth",
-                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "StartDoc", "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
                       "GdipDisposeImage", "GdipDeleteGraphics" }),
               PrintSpy::Names());
+    EXPECT_EQ(CKiruneDlg::kPrinted, m_result);
     ExpectDocumentAndUnit();
     ExpectOneDcGraphicsAndImage();
     EXPECT_EQ("1", PrintSpy::Find("GdipImageRotateFlip")->args);
@@ -304,12 +354,13 @@ protected:
 
     // Runs the main window: presses 全印刷, answers the printer dialog with
     // the button given, waits for the command to end and closes the window.
-    void Run(int answer)
+    void Run(int answer, void (*fault)() = [] {})
     {
         HWND printerDlg = nullptr;
-        script.Then([this] {
+        script.Then([this, fault] {
                 m_main = dlg.m_hWnd;
                 PrintSpy::Start();
+                fault();
                 PostClick(dlg.m_hWnd, IDC_PRINT_ALL);
             })
             .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; },
@@ -321,11 +372,21 @@ protected:
                 else
                     PostClick(printerDlg, answer);
             })
-            .WaitFor([&] { return !::IsWindow(printerDlg) && ::IsWindowEnabled(dlg.m_hWnd); },
-                     "the printer dialog to close")
+            .WaitFor([&] { return !::IsWindow(printerDlg) && Ended(); }, "the command to end")
             .Pause(10)
             .Then([] { PrintSpy::Stop(); });
         RunMainWindow();
+    }
+
+    // TRUE once the command has returned to the main window. A message the
+    // command shows on its way is kept in m_message and answered.
+    bool Ended()
+    {
+        if (HWND box = FindThreadWindow(AfxGetAppName())) {
+            m_message = MessageBoxText(box);
+            PostClick(box, IDOK);
+        }
+        return ::IsWindowEnabled(dlg.m_hWnd) && !FindThreadWindow(AfxGetAppName());
     }
 
     // Closes the window after the script, runs it, and stops recording.
@@ -350,24 +411,27 @@ protected:
 
     HWND m_main = nullptr;
     HDC m_check = nullptr;
+    std::wstring m_message;
 };
 
 TEST_F(PrintAllCommand, PrintsEveryPhotoInListOrderThenDeletesTheDc)
 {
     std::string first = MakeTestPhoto("first.png", 40, 30);
     std::string second = MakeTestPhoto("second.png", 30, 40);
-    dlg.m_photoList.Add(first.c_str());
-    dlg.m_photoList.Add("Z:\\no\\such\\photo.jpg");   // gone since the import
-    dlg.m_photoList.Add(second.c_str());
-    dlg.m_photoList.Add(first.c_str());                // the same photo twice
+    dlg.m_photoList.Add(Wide(first).c_str());
+    dlg.m_photoList.Add(L"Z:\\no\\such\\photo.jpg");   // gone since the import
+    dlg.m_photoList.Add(Wide(second).c_str());
+    dlg.m_photoList.Add(Wide(first).c_str());                // the same photo twice
     Run(IDOK);
 
     HDC dc = ExpectOnePrinterDialog();
     ASSERT_NE(nullptr, dc);
-    EXPECT_EQ(4, PrintSpy::Count("StartDoc"));
-    EXPECT_EQ(4, PrintSpy::Count("StartPage"));
-    EXPECT_EQ(4, PrintSpy::Count("EndPage"));
-    EXPECT_EQ(4, PrintSpy::Count("EndDoc"));
+    // The photo gone since the import starts no document; the message names it.
+    EXPECT_EQ(3, PrintSpy::Count("StartDoc"));
+    EXPECT_EQ(3, PrintSpy::Count("StartPage"));
+    EXPECT_EQ(3, PrintSpy::Count("EndPage"));
+    EXPECT_EQ(3, PrintSpy::Count("EndDoc"));
+    EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nphoto.jpg", m_message);
     std::vector<std::string> loaded;
     for (const SpyCall& c : PrintSpy::Calls()) {
         if (c.name == "GdipLoadImageFromFile")
@@ -386,7 +450,7 @@ TEST_F(PrintAllCommand, PrintsEveryPhotoInListOrderThenDeletesTheDc)
 
 TEST_F(PrintAllCommand, CancelledPrinterDialogPrintsNothing)
 {
-    dlg.m_photoList.Add(MakeTestPhoto("first.png", 40, 30).c_str());
+    dlg.m_photoList.Add(Wide(MakeTestPhoto("first.png", 40, 30)).c_str());
     Run(IDCANCEL);
     EXPECT_EQ((Names{ "PrintDlg" }), PrintSpy::Names());
 }
@@ -398,6 +462,34 @@ TEST_F(PrintAllCommand, EmptyListStillAsksAndDeletesTheDc)
     ASSERT_NE(nullptr, dc);
     EXPECT_EQ((Names{ "PrintDlg", "DeleteDC" }), PrintSpy::Names());
     EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Calls().back().handle);
+    EXPECT_EQ(L"", m_message);   // nothing failed: nothing to say
+}
+
+TEST_F(PrintAllCommand, AfterAnAbortedDocumentTheNextPhotoPrintsOnAFreshDc)
+{
+    std::string first = MakeTestPhoto("first.png", 40, 30);
+    std::string second = MakeTestPhoto("second.png", 30, 40);
+    dlg.m_photoList.Add(Wide(first).c_str());
+    dlg.m_photoList.Add(Wide(second).c_str());
+    Run(IDOK, [] { PrintSpy::s_failDraws = 1; });   // the first drawing fails
+
+    HDC dc = ExpectOnePrinterDialog();
+    ASSERT_NE(nullptr, dc);
+    std::vector<void*> docs, deleted;
+    for (const SpyCall& c : PrintSpy::Calls()) {
+        if (c.name == "StartDoc")
+            docs.push_back(c.handle);
+        if (c.name == "DeleteDC")
+            deleted.push_back(c.handle);
+    }
+    ASSERT_EQ(2u, docs.size());
+    EXPECT_EQ(static_cast<void*>(dc), docs[0]);
+    EXPECT_NE(docs[0], docs[1]);
+    EXPECT_EQ((std::vector<void*>{ docs[0], docs[1] }), deleted);
+    EXPECT_EQ(1, PrintSpy::Count("AbortDoc"));
+    EXPECT_EQ(1, PrintSpy::Count("EndDoc"));
+    // Only the first is named: the second printed on the new DC.
+    EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nkirune-print-first.png", m_message);
 }
 
 // ------------------------------------------------------------- print one
@@ -415,8 +507,8 @@ protected:
     {
         return Shown().Then([this] {
                 m_main = dlg.m_hWnd;
-                dlg.m_photoList.Add(m_photo.c_str());
-                dlg.m_cells[0].LoadPicture(m_photo.c_str());
+                dlg.m_photoList.Add(Wide(m_photo).c_str());
+                dlg.m_cells[0].LoadPicture(Wide(m_photo).c_str());
             });
     }
     // Photos 0 to count - 1 in the list, the first twelve on the page.
@@ -428,9 +520,9 @@ protected:
                     char name[32];
                     std::snprintf(name, sizeof name, "page%02d.png", i);
                     m_photos.push_back(MakeTestPhoto(name, 400, 300));
-                    dlg.m_photoList.Add(m_photos.back().c_str());
+                    dlg.m_photoList.Add(Wide(m_photos.back()).c_str());
                     if (i < kCellCount)
-                        dlg.m_cells[i].LoadPicture(m_photos.back().c_str());
+                        dlg.m_cells[i].LoadPicture(Wide(m_photos.back()).c_str());
                 }
             });
     }
@@ -461,7 +553,7 @@ protected:
     // Waits until the command has returned to the main window, then ends the run.
     ModalScript& CommandEnded()
     {
-        return script.WaitFor([this] { return ::IsWindowEnabled(dlg.m_hWnd) && !FindThreadWindow(kRangeDialogTitle)
+        return script.WaitFor([this] { return Ended() && !FindThreadWindow(kRangeDialogTitle)
                                               && !FindThreadWindow(kPrinterDialogTitle); },
                               "the command to end")
             .Pause(10)
@@ -573,11 +665,12 @@ TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
     EXPECT_EQ(CRect(20, 20, 274, 198), dlg.m_cells[0].m_range);
     HDC dc = ExpectOnePrinterDialog();
     ASSERT_NE(nullptr, dc);
-    EXPECT_EQ((Names{ "PrintDlg", "GdipCreateFromHDC", "GdipSetPageUnit", "StartDoc", "GdipLoadImageFromFile",
+    EXPECT_EQ((Names{ "PrintDlg", "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile",
                       "GdipGetDpiX", "GdipGetDpiY", "GdipImageRotateFlip", "GdipGetImageWidth",
-                      "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
+                      "StartDoc", "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc",
                       "GdipDisposeImage", "GdipDeleteGraphics", "DeleteDC" }),
               FromPrinterDialog());
+    EXPECT_EQ(L"", m_message);
     EXPECT_EQ(1, PrintSpy::Count("PrintDlg"));
     EXPECT_EQ(m_photo, PrintSpy::Find("GdipLoadImageFromFile")->args);
     EXPECT_EQ(static_cast<void*>(dc), PrintSpy::Find("StartDoc")->handle);
@@ -586,6 +679,27 @@ TEST_F(PrintOneCommand, PrintsTheDraggedRangeTurnedWhenWide)
     // top 20, 198 - 20 wide, 274 - 20 high.
     EXPECT_EQ(std::string("0 0 1051 1500 from 102 20 178 254 ") + kNoExtras,
               PrintSpy::Find("GdipDrawImageRectRectI")->args);
+}
+
+TEST_F(PrintOneCommand, APhotoRemovedAfterItsRangeWasChosenStartsNoDocumentAndIsNamed)
+{
+    HWND printerDlg = nullptr;
+    WithPhotoInFirstCell();
+    Clicked(0);
+    RangeDialogOpened();
+    Dragged(20, 30, 120, 230);
+    script.Then([this] { PostClick(m_range, IDC_RANGE_PRINT); })
+        .WaitFor([&] { return (printerDlg = FindThreadWindow(kPrinterDialogTitle)) != nullptr; }, "the printer dialog")
+        .Then([&] {
+            EXPECT_TRUE(::DeleteFileA(m_photo.c_str()));
+            EXPECT_TRUE(PrintToDiscardPrinter(printerDlg));
+        });
+    CommandEnded();
+    RunMain();
+    EXPECT_EQ((Names{ "PrintDlg", "GdipCreateFromHDC", "GdipSetPageUnit", "GdipLoadImageFromFile", "GdipDeleteGraphics",
+                      "DeleteDC" }),
+              FromPrinterDialog());
+    EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nkirune-print-one.png", m_message);
 }
 
 TEST_F(PrintOneCommand, CancellingThePrinterDialogPrintsNothing)

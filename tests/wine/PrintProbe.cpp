@@ -65,16 +65,19 @@ int main(int argc, char** argv)
                 ::GetDeviceCaps(hdc, LOGPIXELSX), ::GetDeviceCaps(hdc, LOGPIXELSY),
                 ::GetDeviceCaps(hdc, PHYSICALOFFSETX), ::GetDeviceCaps(hdc, PHYSICALOFFSETY));
     std::fflush(stdout);
+    BOOL printed = FALSE;
     {
         CKiruneDlg dlg;   // starts GDI+, as the program does
-        CString path(WindowsPath(argv[4]).c_str());
+        CStringW path(Wide(WindowsPath(argv[4])).c_str());
         if (range) {
             RECT r = { std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]), std::atoi(argv[8]) };
-            dlg.PrintPhotoRange(hdc, path, r);
+            printed = dlg.PrintPhotoRange(hdc, path, r) == CKiruneDlg::kPrinted;
         } else {
-            dlg.PrintPhoto(hdc, path);
+            printed = dlg.PrintPhoto(hdc, path) == CKiruneDlg::kPrinted;
         }
     }
     ::DeleteDC(hdc);
-    return 0;
+    if (!printed)
+        std::fprintf(stderr, "not printed: %s\n", argv[4]);
+    return printed ? 0 : 3;
 }

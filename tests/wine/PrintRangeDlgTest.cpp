@@ -43,7 +43,7 @@ protected:
     {
         photo = folder.File("photo.png");
         ASSERT_TRUE(SaveSolid(photo, 1200, 900, "image/png", kBlue));
-        dlg.m_path = photo.c_str();
+        dlg.m_path = Wide(photo).c_str();
     }
     INT_PTR Run()
     {

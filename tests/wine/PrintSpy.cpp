@@ -2,6 +2,7 @@
 #include "ModalScript.h"
 #include "TestImages.h"
 #include <gdiplus.h>
+#include <cderr.h>
 #include <dlgs.h>
 #include <cstdarg>
 #include <cstdio>
@@ -12,6 +13,9 @@ using namespace Gdiplus;
 
 bool PrintSpy::s_failCreateGraphics = false;
 float PrintSpy::s_dpi = -1;
+int PrintSpy::s_startDocResult = 0;
+int PrintSpy::s_failDraws = 0;
+bool PrintSpy::s_namesTooLong = false;
 
 namespace {
 void InstallSpies();
@@ -57,6 +61,9 @@ void PrintSpy::Start()
     g_calls.clear();
     s_failCreateGraphics = false;
     s_dpi = -1;
+    s_startDocResult = 0;
+    s_failDraws = 0;
+    s_namesTooLong = false;
     g_recording = true;
 }
 
@@ -143,10 +150,13 @@ SPIED(GpStatus, GdipDrawImageRectRectI, 56, GpGraphics*, GpImage*,
       INT, INT, INT, INT, INT, INT, INT, INT, GpUnit, const GpImageAttributes*, DrawImageAbort, VOID*)
 SPIED(int, StartDocA, 8, HDC, const DOCINFOA*)
 SPIED(int, EndDoc, 4, HDC)
+SPIED(int, AbortDoc, 4, HDC)
 SPIED(int, StartPage, 4, HDC)
 SPIED(int, EndPage, 4, HDC)
 SPIED(BOOL, DeleteDC, 4, HDC)
 SPIED(BOOL, PrintDlgA, 4, LPPRINTDLGA)
+SPIED(BOOL, GetOpenFileNameW, 4, LPOPENFILENAMEW)
+SPIED(DWORD, CommDlgExtendedError, 0)
 SPIED(BOOL, DrawIcon, 16, HDC, int, int, HICON)
 SPIED(void, Sleep, 4, DWORD)
 
@@ -242,6 +252,10 @@ GpStatus WINAPI SpyDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
                   dx, dy, dw, dh, sx, sy, sw, sh, unit, Pointer(attributes).c_str(),
                   Pointer(reinterpret_cast<void*>(abort)).c_str(), Pointer(data).c_str()),
            graphics, image);
+    if (PrintSpy::s_failDraws > 0 && g_recording) {
+        --PrintSpy::s_failDraws;
+        return OutOfMemory;
+    }
     return real_GdipDrawImageRectRectI(graphics, image, dx, dy, dw, dh, sx, sy, sw, sh, unit,
                                        attributes, abort, data);
 }
@@ -254,6 +268,8 @@ int WINAPI SpyStartDoc(HDC hdc, const DOCINFOA* di)
                   di->lpszOutput ? di->lpszOutput : "(null)", di->lpszDatatype ? di->lpszDatatype : "(null)",
                   di->fwType),
            hdc);
+    if (PrintSpy::s_startDocResult && g_recording)
+        return PrintSpy::s_startDocResult;
     return real_StartDocA(hdc, di);
 }
 
@@ -261,6 +277,12 @@ int WINAPI SpyEndDoc(HDC hdc)
 {
     Record("EndDoc", "", hdc);
     return real_EndDoc(hdc);
+}
+
+int WINAPI SpyAbortDoc(HDC hdc)
+{
+    Record("AbortDoc", "", hdc);
+    return real_AbortDoc(hdc);
 }
 
 int WINAPI SpyStartPage(HDC hdc)
@@ -288,6 +310,21 @@ BOOL WINAPI SpyPrintDlg(LPPRINTDLGA pd)
     if (g_recording && ok)
         g_calls.back().made = pd->hDC;
     return ok;
+}
+
+BOOL WINAPI SpyGetOpenFileName(LPOPENFILENAMEW ofn)
+{
+    Record("GetOpenFileNameW", Format("buffer %lu", ofn->nMaxFile), ofn->hwndOwner);
+    if (!(PrintSpy::s_namesTooLong && g_recording))
+        return real_GetOpenFileNameW(ofn);
+    // As the dialog answers a selection too large: the size needed in the first two characters.
+    *reinterpret_cast<WORD*>(ofn->lpstrFile) = 0xFFFF;
+    return FALSE;
+}
+
+DWORD WINAPI SpyCommDlgExtendedError()
+{
+    return PrintSpy::s_namesTooLong && g_recording ? FNERR_BUFFERTOOSMALL : real_CommDlgExtendedError();
 }
 
 BOOL WINAPI SpyDrawIcon(HDC hdc, int x, int y, HICON icon)
@@ -332,10 +369,13 @@ void InstallSpies()
     Install(imp_GdipDrawImageRectRectI, real_GdipDrawImageRectRectI, &SpyDrawImageRectRectI);
     Install(imp_StartDocA, real_StartDocA, &SpyStartDoc);
     Install(imp_EndDoc, real_EndDoc, &SpyEndDoc);
+    Install(imp_AbortDoc, real_AbortDoc, &SpyAbortDoc);
     Install(imp_StartPage, real_StartPage, &SpyStartPage);
     Install(imp_EndPage, real_EndPage, &SpyEndPage);
     Install(imp_DeleteDC, real_DeleteDC, &SpyDeleteDC);
     Install(imp_PrintDlgA, real_PrintDlgA, &SpyPrintDlg);
+    Install(imp_GetOpenFileNameW, real_GetOpenFileNameW, &SpyGetOpenFileName);
+    Install(imp_CommDlgExtendedError, real_CommDlgExtendedError, &SpyCommDlgExtendedError);
     Install(imp_DrawIcon, real_DrawIcon, &SpyDrawIcon);
     Install(imp_Sleep, real_Sleep, &SpySleep);
 }

@@ -1,7 +1,8 @@
 // Records, in order, the calls that the print commands and jobs make of
-// GDI+, of the print system and of the printer dialog, the icons drawn and
-// the pauses (Sleep): the program's import slots lead here before the real
-// functions. Can make some of them fail as a broken printer would.
+// GDI+, of the print system and of the printer dialog, the icons drawn,
+// the pauses (Sleep) and the open dialogs: the program's import slots lead
+// here before the real functions. Can make some of them fail as a broken
+// printer (or a selection too large) would.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -31,6 +32,13 @@ public:
     // Faults: no graphics can be made on a DC; the device reads this resolution.
     static bool s_failCreateGraphics;
     static float s_dpi;   // negative: the device's own
+    // StartDoc answers this without asking the print system (0: it asks);
+    // the next drawings fail, so many of them, as for lack of memory.
+    static int s_startDocResult;
+    static int s_failDraws;
+    // The open dialog says, without showing itself, that the names chosen
+    // do not fit the buffer.
+    static bool s_namesTooLong;
 };
 
 // A test photo of four quadrants (Quadrants), split in the middle, saved as

@@ -2,6 +2,7 @@
 // than the name buffer, and names whose bytes hide backslashes.
 #include "FileDialogDriver.h"
 #include "MainWindowFixture.h"
+#include "OpenDialogText.h"
 #include "PrintSpy.h"
 #include "TestImages.h"
 #include <cstdio>
@@ -44,26 +45,53 @@ TEST_F(RobustImport, TwoThousandPhotosInOneDialog)
     script.Then([&] {
         ASSERT_EQ(2000, dlg.m_photoList.GetSize());
         for (int i = 0; i < 2000; i += 199)
-            EXPECT_EQ(folder.File(names[static_cast<size_t>(i)]), static_cast<LPCSTR>(dlg.m_photoList[i]));
+            EXPECT_EQ(Wide(folder.File(names[static_cast<size_t>(i)])), dlg.m_photoList[i].str());
         for (int i = 0; i < kCellCount; i++)
             EXPECT_NE(nullptr, Fitted(i)) << "cell " << i;
     });
     Run();
 }
 
-TEST_F(RobustImport, ASelectionLargerThanTheBufferImportsNothing)
+TEST_F(RobustImport, NineHundredLongNamesInOneDialog)
 {
-    // 900 names of 120 characters: past the 102400-byte buffer.
+    // 900 names of 120 characters, some 110,000 in all: more than the
+    // 102,400 bytes an ANSI dialog's buffer held.
     std::vector<std::string> names = Numbered(900, 120);
     MakeCopies(names);
     Shown();
     ImportThroughDialog(script, dlg, folder.Path(), names);
-    script.Then([this] {
-        EXPECT_EQ(0, dlg.m_photoList.GetSize());
-        for (int i = 0; i < kCellCount; i++)
-            EXPECT_EQ(nullptr, Fitted(i));
+    script.Then([&] {
+        ASSERT_EQ(900, dlg.m_photoList.GetSize());
+        for (int i = 0; i < 900; i += 149)
+            EXPECT_EQ(Wide(folder.File(names[static_cast<size_t>(i)])), dlg.m_photoList[i].str());
+        EXPECT_NE(nullptr, Fitted(kCellCount - 1));
     });
     Run();
+}
+
+TEST_F(RobustImport, ASelectionTooLargeForTheBufferImportsNothingAndSaysSo)
+{
+    HWND box = nullptr;
+    std::wstring text;
+    Shown()
+        .Then([this] {
+            PrintSpy::Start();
+            PrintSpy::s_namesTooLong = true;
+            PostClick(dlg.m_hWnd, IDC_IMPORT);
+        })
+        .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message")
+        .Then([&] {
+            text = MessageBoxText(box);
+            EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd));   // owned by the main window
+            PostClick(box, IDOK);
+        })
+        .WaitFor([&] { return !::IsWindow(box) && ::IsWindowEnabled(dlg.m_hWnd); }, "the message to close")
+        .Then([] { PrintSpy::Stop(); });
+    Run();
+    EXPECT_EQ(L"選択したファイルが多すぎるため、取り込めませんでした。一度に選ぶファイルを減らしてください。", text);
+    EXPECT_EQ(0, dlg.m_photoList.GetSize());
+    ASSERT_NE(nullptr, PrintSpy::Find("GetOpenFileNameW"));
+    EXPECT_EQ("buffer 1048576", PrintSpy::Find("GetOpenFileNameW")->args);
 }
 
 TEST_F(RobustImport, NamesWithBackslashTrailBytesSpacesAndLength)
@@ -78,7 +106,7 @@ TEST_F(RobustImport, NamesWithBackslashTrailBytesSpacesAndLength)
     script.Then([&] {
         ASSERT_EQ(5, dlg.m_photoList.GetSize());
         for (int i = 0; i < 5; i++) {
-            EXPECT_EQ(folder.File(names[static_cast<size_t>(i)]), static_cast<LPCSTR>(dlg.m_photoList[i]));
+            EXPECT_EQ(Wide(folder.File(names[static_cast<size_t>(i)])), dlg.m_photoList[i].str());
             EXPECT_TRUE(NearColour(BitmapPixel(Fitted(i), 40, 30), RGB(0x20, 0x60, 0xA0), 4)) << names[static_cast<size_t>(i)];
         }
     });
@@ -94,7 +122,7 @@ TEST_F(RobustImport, TheSamePhotoFiftyTimes)
     script.Then([this] {
         ASSERT_EQ(50, dlg.m_photoList.GetSize());
         for (int i = 0; i < 50; i++)
-            EXPECT_EQ(folder.File("same.png"), static_cast<LPCSTR>(dlg.m_photoList[i])) << i;
+            EXPECT_EQ(Wide(folder.File("same.png")), dlg.m_photoList[i].str()) << i;
         for (int i = 0; i < kCellCount; i++)
             EXPECT_TRUE(NearColour(BitmapPixel(Fitted(i), 40, 30), RGB(0x20, 0x60, 0xA0), 4)) << "cell " << i;
         // Each entry prints as a document of its own; the file is never held open.

@@ -9,14 +9,16 @@
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-namespace {
-std::vector<WCHAR> Wide(const std::string& s)
+std::wstring Wide(const std::string& ansi)
 {
-    int n = ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
-    std::vector<WCHAR> w(n);
-    ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, w.data(), n);
+    int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], n);
+    w.resize(w.size() - 1);
     return w;
 }
+
+namespace {
 
 bool EncoderFor(const char* mimeType, CLSID* clsid)
 {
@@ -25,9 +27,9 @@ bool EncoderFor(const char* mimeType, CLSID* clsid)
     std::vector<BYTE> buffer(size);
     ImageCodecInfo* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
     GdipGetImageEncoders(count, size, codecs);
-    std::vector<WCHAR> wanted = Wide(mimeType);
+    const std::wstring wanted = Wide(mimeType);
     for (UINT i = 0; i < count; i++) {
-        if (lstrcmpiW(codecs[i].MimeType, wanted.data()) == 0) {
+        if (lstrcmpiW(codecs[i].MimeType, wanted.c_str()) == 0) {
             *clsid = codecs[i].Clsid;
             return true;
         }
@@ -35,26 +37,27 @@ bool EncoderFor(const char* mimeType, CLSID* clsid)
     return false;
 }
 
-void RemoveTree(const std::string& path)
+// Wide, so that names no ANSI code page spells go too.
+void RemoveTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE h = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE h = ::FindFirstFileW((path + L"\\*").c_str(), &data);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string child = path + "\\" + name;
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
             else
-                ::DeleteFileA(child.c_str());
-        } while (::FindNextFileA(h, &data));
+                ::DeleteFileW(child.c_str());
+        } while (::FindNextFileW(h, &data));
         ::FindClose(h);
     }
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryA(path.c_str());
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(path.c_str());
 }
 } // namespace
 
@@ -67,13 +70,18 @@ TempFolder::TempFolder()
     ::GetLongPathNameA(temp, spelled, sizeof spelled);
     m_path = std::string(spelled) + "kirune-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
              std::to_string(++serial);
-    RemoveTree(m_path);
+    RemoveTree(Wide(m_path));
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    RemoveTree(Wide(m_path));
+}
+
+std::wstring TempFolder::File(const std::wstring& relative) const
+{
+    return Wide(m_path) + L"\\" + relative;
 }
 
 bool TempFolder::MakeFolder(const std::string& relative, DWORD attributes) const
@@ -113,6 +121,11 @@ PixelFn Quadrants(int sx, int sy)
 
 bool SaveImage(const std::string& path, int width, int height, const char* mimeType, const PixelFn& pixel)
 {
+    return SaveImage(Wide(path), width, height, mimeType, pixel);
+}
+
+bool SaveImage(const std::wstring& path, int width, int height, const char* mimeType, const PixelFn& pixel)
+{
     CLSID clsid;
     if (!EncoderFor(mimeType, &clsid))
         return false;
@@ -128,8 +141,7 @@ bool SaveImage(const std::string& path, int width, int height, const char* mimeT
             row[x] = pixel(x, y);
     }
     GdipBitmapUnlockBits(bitmap, &data);
-    std::vector<WCHAR> wide = Wide(path);
-    GpStatus status = GdipSaveImageToFile(bitmap, wide.data(), &clsid, nullptr);
+    GpStatus status = GdipSaveImageToFile(bitmap, path.c_str(), &clsid, nullptr);
     GdipDisposeImage(bitmap);
     return status == Ok;
 }
@@ -210,9 +222,19 @@ bool SaveSolid(const std::string& path, int width, int height, const char* mimeT
 
 bool SaveBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return SaveBytes(Wide(path), bytes);
+}
+
+bool SaveBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    BOOL ok = file != INVALID_HANDLE_VALUE
+           && ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+           && written == bytes.size();
+    if (file != INVALID_HANDLE_VALUE)
+        ok = ::CloseHandle(file) && ok;
+    return ok;
 }
 
 std::string ReadBytes(const std::string& path)

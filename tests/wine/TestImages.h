@@ -27,6 +27,8 @@ public:
     // The folder's full path as the file system spells it, without a trailing backslash.
     const std::string& Path() const { return m_path; }
     std::string File(const std::string& relative) const { return m_path + "\\" + relative; }
+    // A name no ANSI code page may spell: the path in UTF-16.
+    std::wstring File(const std::wstring& relative) const;
     std::string operator/(const std::string& relative) const { return File(relative); }
     bool MakeFolder(const std::string& relative, DWORD attributes = 0) const;
     bool MakeFile(const std::string& relative, DWORD attributes = 0) const;
@@ -40,10 +42,13 @@ private:
 PixelFn Quadrants(int sx, int sy);
 // A Unix path as a path on the Z: drive Wine maps the root to; other paths as they are.
 std::string WindowsPath(const std::string& path);
+// Text of the ANSI code page in UTF-16, as the program keeps photo paths.
+std::wstring Wide(const std::string& ansi);
 
 // Writes an image file; the format is a MIME type ("image/png", "image/jpeg",
 // "image/bmp", "image/gif", "image/tiff"). FALSE when GDI+ could not.
 bool SaveImage(const std::string& path, int width, int height, const char* mimeType, const PixelFn& pixel);
+bool SaveImage(const std::wstring& path, int width, int height, const char* mimeType, const PixelFn& pixel);
 // A GIF written byte by byte (the platform's GIF encoder is not to be
 // trusted): each pixel takes the nearest of black, red, green, blue, white.
 bool SaveGif(const std::string& path, int width, int height, const PixelFn& pixel);
@@ -51,6 +56,7 @@ bool SaveGif(const std::string& path, int width, int height, const PixelFn& pixe
 bool SaveSolid(const std::string& path, int width, int height, const char* mimeType, DWORD argb);
 // Writes bytes as they are (damaged files, empty files).
 bool SaveBytes(const std::string& path, const std::string& bytes);
+bool SaveBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 // A JPEG whose EXIF orientation tag says "turn 90 degrees clockwise to view".
 bool SaveJpegWithOrientation(const std::string& path, int width, int height, const PixelFn& pixel, WORD orientation);

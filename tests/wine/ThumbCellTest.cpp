@@ -54,7 +54,7 @@ TEST_F(ThumbCell, CreatesItsPictureTenPixelsInside)
 
 TEST_F(ThumbCell, AClickOnThePictureSelectsTheCellAndTellsTheMainWindow)
 {
-    Shown().Then([this] { dlg.m_cells[4].LoadPicture(photo.c_str()); })
+    Shown().Then([this] { dlg.m_cells[4].LoadPicture(Wide(photo).c_str()); })
         .WaitFor([this] { return Band(4) == kGrey; }, "the grey band")
         .Then([this] { Click(InnerPicture(4)); })
         .WaitFor([this] { return dlg.m_selCell == 4 && Band(4) == kMagenta; }, "the click notice and the band")
@@ -78,7 +78,7 @@ TEST_F(ThumbCell, AClickOnThePictureSelectsTheCellAndTellsTheMainWindow)
 TEST_F(ThumbCell, AClickOnTheBandDoesNothing)
 {
     Shown().Then([this] {
-            dlg.m_cells[2].LoadPicture(photo.c_str());
+            dlg.m_cells[2].LoadPicture(Wide(photo).c_str());
             Click(Cell(2));
         })
         .Pause(5)
@@ -110,7 +110,7 @@ TEST_F(ThumbCell, ABlankCellPostsTheNoticeButShowsNoBand)
 TEST_F(ThumbCell, KeepsTheBandWhenAnotherApplicationTakesTheFocus)
 {
     Shown().Then([this] {
-            dlg.m_cells[0].LoadPicture(photo.c_str());
+            dlg.m_cells[0].LoadPicture(Wide(photo).c_str());
             Click(InnerPicture(0));
         })
         .WaitFor([this] { return dlg.m_cells[0].m_selected && Band(0) == kMagenta; }, "the selection")
@@ -130,7 +130,7 @@ TEST_F(ThumbCell, ADoubleClickOpensTheViewAndSelectsTheCellAfterwards)
 {
     HWND view = nullptr;
     Shown().Then([this] {
-            dlg.m_cells[5].LoadPicture(photo.c_str());
+            dlg.m_cells[5].LoadPicture(Wide(photo).c_str());
             HWND inner = InnerPicture(5);
             ::PostMessageA(inner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
             ::PostMessageA(inner, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -157,7 +157,7 @@ TEST_F(ThumbCell, ChoosePrintRangeKeepsOnlyARangeAcceptedWithPrint)
     HWND range = nullptr;
     auto rangeDialog = [&] { return (range = FindThreadWindow("表示＆印刷範囲指定")) != nullptr; };
     auto picture = [&] { return ::GetDlgItem(range, IDC_PICTURE); };
-    Shown().Then([this] { dlg.m_cells[3].LoadPicture(photo.c_str()); })
+    Shown().Then([this] { dlg.m_cells[3].LoadPicture(Wide(photo).c_str()); })
         .Then([this] { dlg.m_cells[3].ChoosePrintRange(); })   // blocks until the dialog ends
         .WaitFor(rangeDialog, "the range dialog")
         .Then([&] {
