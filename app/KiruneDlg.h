@@ -26,6 +26,7 @@ public:
     HICON m_hIcon;
     HICON m_hIconUp;
     HICON m_hIconDown;
+    CStringW m_importFolder;   // where the last import picked its photos
 
 
     // What became of the photo given to a print job. A photo not printed

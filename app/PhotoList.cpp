@@ -5,12 +5,48 @@
 #include <cderr.h>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace {
 // The names of one multiple selection: two mebibytes, ten times what any
 // selection of the ANSI dialog could hold, room for some 50,000 camera names.
 const DWORD kNameBufferChars = 1024 * 1024;
 const DWORD kScrollUpPauseMs = 500;
+
+// Puts the process's current folder back when it goes out of scope. The
+// open dialog moves it to the folder the photos were picked from, and
+// Windows keeps a process's current folder open: a card or stick imported
+// from would stay "in use" until the program ended.
+class CKeepCurrentDirectory {
+public:
+    CKeepCurrentDirectory()
+    {
+        DWORD n = ::GetCurrentDirectoryW(0, nullptr);
+        m_folder.resize(n);
+        n = n ? ::GetCurrentDirectoryW(n, &m_folder[0]) : 0;
+        m_folder.resize(n < m_folder.size() ? n : 0);
+    }
+    ~CKeepCurrentDirectory()
+    {
+        if (!m_folder.empty())
+            ::SetCurrentDirectoryW(m_folder.c_str());
+    }
+    CKeepCurrentDirectory(const CKeepCurrentDirectory&) = delete;
+    CKeepCurrentDirectory& operator=(const CKeepCurrentDirectory&) = delete;
+
+private:
+    std::wstring m_folder;
+};
+
+// The folder of a full path, without its last backslash but at a drive's root.
+CStringW FolderOf(const CStringW& path)
+{
+    const std::wstring& s = path.str();
+    size_t slash = s.find_last_of(L'\\');
+    if (slash == std::wstring::npos)
+        return CStringW();
+    return CStringW(s.c_str(), static_cast<int>(slash == 2 && s[1] == L':' ? slash + 1 : slash));
+}
 } // namespace
 
 void CKiruneDlg::OnImport()
@@ -19,9 +55,13 @@ void CKiruneDlg::OnImport()
     if (!names)
         return;
 
+    CKeepCurrentDirectory keepCurrentDirectory;
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, nullptr);
     dlg.m_ofn.lpstrFile = names.get();
     dlg.m_ofn.nMaxFile = kNameBufferChars;
+    // Where the last import picked; Windows XP would open in the current folder.
+    if (!m_importFolder.IsEmpty())
+        dlg.m_ofn.lpstrInitialDir = m_importFolder;
     if (dlg.DoModal() != IDOK) {
         // Cancelled: nothing to say. More names than the buffer holds:
         // nothing is imported, and the user is told why.
@@ -35,6 +75,8 @@ void CKiruneDlg::OnImport()
     int count = 0;
     for (POSITION pos = dlg.GetStartPosition(); pos != nullptr; ++count)
         m_photoList.Add(dlg.GetNextPathName(pos));
+    if (count > 0)
+        m_importFolder = FolderOf(m_photoList[first]);
     RefreshPage(first, count);
 }
 

@@ -1,6 +1,7 @@
 #include "FileDialogDriver.h"
 #include "OpenDialogText.h"
 #include "TestImages.h"
+#include <commdlg.h>
 #include <memory>
 
 namespace {
@@ -28,11 +29,17 @@ void ImportThroughDialog(ModalScript& script, const CWnd& main, const std::strin
         .WaitFor([open] { return !::IsWindow(*open); }, "the open dialog to close");
 }
 
-void CancelImport(ModalScript& script, const CWnd& main)
+void CancelImport(ModalScript& script, const CWnd& main, std::wstring* openedIn)
 {
     auto open = std::make_shared<HWND>(nullptr);
     script.Then([&main] { PostClick(main.m_hWnd, 1004); })
         .WaitFor([open] { return (*open = FindThreadWindow(kOpenTitle)) != nullptr; }, "the open dialog")
-        .Then([open] { PostClick(*open, IDCANCEL); })
+        .Then([open, openedIn] {
+            WCHAR folder[MAX_PATH] = L"";
+            ::SendMessageW(*open, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+            if (openedIn)
+                *openedIn = folder;
+            PostClick(*open, IDCANCEL);
+        })
         .WaitFor([open] { return !::IsWindow(*open); }, "the open dialog to close");
 }

@@ -9,5 +9,6 @@
 // Clicks the main window's import button and picks the names in the folder.
 void ImportThroughDialog(ModalScript& script, const CWnd& main, const std::string& folder,
                          const std::vector<std::string>& names);
-// Clicks the import button and cancels the dialog.
-void CancelImport(ModalScript& script, const CWnd& main);
+// Clicks the import button and cancels the dialog; the folder it opened in
+// goes to *openedIn when given.
+void CancelImport(ModalScript& script, const CWnd& main, std::wstring* openedIn = nullptr);

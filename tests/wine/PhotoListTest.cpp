@@ -263,23 +263,39 @@ TEST_F(PhotoList, TheSameFileTwiceAndAMissingNameAreListed)
     Run();
 }
 
-TEST_F(PhotoList, CancellingTheDialogChangesNothing)
+std::wstring CurrentFolder()
+{
+    WCHAR folder[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+// The dialog moves the current folder to where the photos were picked; the
+// import puts it back (Windows would hold that folder, a card's, open), and
+// the next dialog opens where the last import picked.
+TEST_F(PhotoList, AnImportKeepsTheCurrentFolderAndCancellingTheNextChangesNothing)
 {
     MakePhotos(2);
+    const std::wstring startedIn = CurrentFolder();
+    ASSERT_NE(Wide(folder.Path()), startedIn);
     Shown();
     Import({ "p00.png", "p01.png" });
     std::vector<HBITMAP> before(kCellCount);
+    std::wstring openedIn;
     script.Then([&] {
+        EXPECT_EQ(startedIn, CurrentFolder());
         for (int i = 0; i < kCellCount; i++)
             before[i] = Fitted(i);
     });
-    CancelImport(script, dlg);
+    CancelImport(script, dlg, &openedIn);
     script.Then([&] {
         EXPECT_EQ(2, dlg.m_photoList.GetSize());
         for (int i = 0; i < kCellCount; i++)
             EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
     });
     Run();
+    EXPECT_EQ(Wide(folder.Path()), openedIn);
+    EXPECT_EQ(startedIn, CurrentFolder());
 }
 
 TEST_F(PhotoList, BeforeTheFirstImportTheCellsShowNothing)
