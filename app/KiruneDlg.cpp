@@ -54,11 +54,10 @@ BOOL CKiruneDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
-        CString about;
-        about.LoadString(IDS_ABOUTBOX);
-        if (!about.IsEmpty()) {
+        const std::wstring about = AfxLoadStringW(IDS_ABOUTBOX);
+        if (!about.empty()) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
-            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
 
