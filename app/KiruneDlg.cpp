@@ -54,11 +54,10 @@ BOOL CKiruneDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
-        CString about;
-        about.LoadString(IDS_ABOUTBOX);
-        if (!about.IsEmpty()) {
+        const std::wstring about = AfxLoadStringW(IDS_ABOUTBOX);
+        if (!about.empty()) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
-            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
 
@@ -130,11 +129,14 @@ void CKiruneDlg::OnExit()
 
 LRESULT CKiruneDlg::OnFileListAdd(WPARAM wParam, LPARAM)
 {
-    // The number is also the dialog manager's DM_SETDEFID, whose wParam is a
-    // control id; no path lies in the first 64 KiB, where every id falls.
-    if (wParam <= kHighestControlId)
+    // Any program may send or post WM_USER + 1 to any window, and the number
+    // is also the dialog manager's DM_SETDEFID: wParam is a path only when
+    // it is the one the tree is announcing, sent from this thread. Anything
+    // else goes to the dialog manager, as in any dialog.
+    LPCSTR path = m_folderTree.AnnouncedPath();
+    if (path == nullptr || wParam != reinterpret_cast<WPARAM>(path) || ::InSendMessage())
         return Default();
-    m_fileList.AddFile(reinterpret_cast<LPCSTR>(wParam));
+    m_fileList.AddFile(path);
     return 1;
 }
 

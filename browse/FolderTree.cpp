@@ -252,8 +252,11 @@ void CFolderTree::AnnounceFiles(HTREEITEM hItem)
     // Sent, not posted: the path text lives only until each send returns.
     HWND hParent = ::GetParent(m_hWnd);
     ::SendMessageA(hParent, WM_FILELIST_CLEAR, 0, 0);
-    for (int i = 0; i < files.GetSize(); i++)
-        ::SendMessageA(hParent, WM_FILELIST_ADD, reinterpret_cast<WPARAM>(static_cast<LPCSTR>(files.ElementAt(i))), 0);
+    for (int i = 0; i < files.GetSize(); i++) {
+        m_announcedPath = files.ElementAt(i);
+        ::SendMessageA(hParent, WM_FILELIST_ADD, reinterpret_cast<WPARAM>(m_announcedPath), 0);
+    }
+    m_announcedPath = nullptr;
 }
 
 void CFolderTree::OnItemExpanded(NMHDR* pNMHDR, LRESULT* pResult)

@@ -35,6 +35,10 @@ public:
     HTREEITEM FindChildByText(HTREEITEM hParent, LPCSTR segment);
     BOOL IsPathAvailable(LPCSTR path);
     void AnnounceFiles(HTREEITEM hItem);
+    // The path whose WM_FILELIST_ADD is being sent, for as long as the send
+    // lasts; NULL at any other time. Any program may send WM_USER + 1 to the
+    // parent: only a wParam equal to this is one of the tree's paths.
+    LPCSTR AnnouncedPath() const { return m_announcedPath; }
 
 protected:
     void OnItemExpanded(NMHDR* pNMHDR, LRESULT* pResult);
@@ -42,4 +46,7 @@ protected:
     void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    LPCSTR m_announcedPath = nullptr;
 };

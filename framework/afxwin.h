@@ -42,6 +42,8 @@ public:
     HMENU m_hMenu = nullptr;
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr)
     { return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem); }
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR lpszNewItem)
+    { return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem); }
 };
 
 class CWnd : public CCmdTarget {

@@ -7,6 +7,3 @@
 #define WM_FILELIST_ADD     (WM_USER + 1)   // sent by the folder tree; wParam: full path of one file
 #define WM_FILELIST_CLEAR   (WM_USER + 2)   // sent by the folder tree before the adds
 #define WM_THUMB_CLICKED    (WM_USER + 3)   // posted by a cell; wParam: the cell's control id
-
-// Control ids are 16-bit: a wParam up to this is an id, never a pointer.
-const WPARAM kHighestControlId = 0xFFFF;

@@ -1,6 +1,7 @@
 // The hidden folder tree and file list of the real program: started in a
 // folder of known files, its file list holds one row per file, in sorted
-// order, and neither control is ever shown.
+// order, and neither control is ever shown; another program's WM_USER + 1
+// is never read as a path.
 #include "KiruneProcess.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -9,7 +10,7 @@
 
 namespace {
 
-const int kFolderTree = 1019, kFileList = 1020;
+const int kFolderTree = 1019, kFileList = 1020, kPrintAll = 1002;
 
 // A folder of files for the program's working folder, removed at the end.
 class WorkFolder {
@@ -81,6 +82,19 @@ std::vector<std::string> RowNames(HWND list, DWORD pid)
     return names;
 }
 
+// Writes a path into another process at the given address, so that a window
+// procedure there that took any wParam for a path would find one.
+bool PlantPath(DWORD pid, UINT_PTR address, const std::string& path)
+{
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    void* at = reinterpret_cast<void*>(address);
+    bool written = process && ::VirtualAllocEx(process, at, path.size() + 1, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)
+                   && ::WriteProcessMemory(process, at, path.c_str(), path.size() + 1, nullptr);
+    if (process)
+        ::CloseHandle(process);
+    return written;
+}
+
 TEST(Browse, FileListHoldsTheFilesOfTheWorkingFolder)
 {
     WorkFolder folder;
@@ -98,12 +112,24 @@ TEST(Browse, FileListHoldsTheFilesOfTheWorkingFolder)
     HWND list = ::GetDlgItem(main, kFileList);
     ASSERT_NE(nullptr, tree);
     ASSERT_NE(nullptr, list);
+    const std::vector<std::string> names = { "A.jpg", "b.JPG", "readme", "_x.txt", "ソ.png", "表.jpg" };
     EXPECT_EQ(6, ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    EXPECT_EQ((std::vector<std::string>{ "A.jpg", "b.JPG", "readme", "_x.txt", "ソ.png", "表.jpg" }),
-              RowNames(list, kirune.Id()));
+    EXPECT_EQ(names, RowNames(list, kirune.Id()));
     EXPECT_NE(0, ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) << "the working folder is selected";
     EXPECT_FALSE(::IsWindowVisible(tree));
     EXPECT_FALSE(::IsWindowVisible(list));
+
+    // WM_USER + 1 from another program, sent and then posted, with a wParam at
+    // which the program holds a path: neither is read as one. The posted
+    // DM_SETDEFID behind them shows, once it has taken, that both were handled.
+    const UINT_PTR kForeign = 0x12345678;
+    ASSERT_TRUE(PlantPath(kirune.Id(), kForeign, folder.Path() + "\\planted.jpg"));
+    ::SendMessageA(main, WM_USER + 1, kForeign, 0);
+    ::PostMessageA(main, WM_USER + 1, kForeign, 0);
+    ::PostMessageA(main, DM_SETDEFID, kPrintAll, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(main, DM_GETDEFID, 0, 0) == MAKELRESULT(kPrintAll, DC_HASDEFID); }));
+    EXPECT_FALSE(kirune.WaitExit(0)) << "the program ended";
+    EXPECT_EQ(names, RowNames(list, kirune.Id()));
 
     ::PostMessageA(::GetDlgItem(main, 1021), BM_CLICK, 0, 0);
     EXPECT_TRUE(kirune.WaitExit(10000));

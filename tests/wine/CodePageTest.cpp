@@ -45,7 +45,7 @@ std::wstring ColumnTitle(HWND list, int column)
 
 class CodePageMainWindow : public MainWindowFixture {};
 
-TEST_F(CodePageMainWindow, TitleButtonsColumnsAndMessageReadRight)
+TEST_F(CodePageMainWindow, TitleButtonsMenuColumnsAndMessageReadRight)
 {
     ASSERT_NE(932u, ::GetACP()) << "the test entry's locale did not take";
     HWND box = nullptr;
@@ -57,6 +57,9 @@ TEST_F(CodePageMainWindow, TitleButtonsColumnsAndMessageReadRight)
             };
             for (const auto& b : buttons)
                 EXPECT_EQ(b.text, WideText(::GetDlgItem(dlg.m_hWnd, b.id))) << b.id;
+            wchar_t about[64] = L"";
+            ::GetMenuStringW(::GetSystemMenu(dlg.m_hWnd, FALSE), IDM_ABOUTBOX, about, sizeof about / sizeof about[0], MF_BYCOMMAND);
+            EXPECT_STREQ(L"ﾊﾞｰｼﾞｮﾝ情報(&A)...", about);
             const wchar_t* titles[] = { L"名前", L"ｻｲｽﾞ", L"種類", L"更新日" };
             for (int i = 0; i < 4; i++)
                 EXPECT_EQ(titles[i], ColumnTitle(dlg.m_fileList.m_hWnd, i)) << i;
