@@ -194,6 +194,7 @@ kirune_source_date() {
         at=$(git -C "$KIRUNE_ROOT" log -1 --format=%ct 2>/dev/null) || at=
     fi
     if ! [[ $at =~ ^[0-9]+$ ]] || [ "$at" -lt 315532800 ]; then
+        kirune_log "neither SOURCE_DATE_EPOCH nor a commit of $KIRUNE_ROOT gives a time from 1980 on: dating the sources 1980-01-01"
         at=315532800
     fi
     echo "$at"
