@@ -3,6 +3,13 @@
 # shellcheck shell=bash
 
 KIRUNE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The script that sources this file, and its arguments (it is sourced with
+# none, so they are still the script's), for kirune_setup to start it again.
+KIRUNE_SCRIPT= KIRUNE_SCRIPT_ARGS=()
+if [ "${BASH_SOURCE[1]:-}" = "$0" ]; then
+    KIRUNE_SCRIPT=$(cd "$(dirname "$0")" && pwd)/${0##*/}
+    KIRUNE_SCRIPT_ARGS=("$@")
+fi
 KIRUNE_BUILD=${KIRUNE_BUILD:-$KIRUNE_ROOT/build}
 KIRUNE_STATE=${KIRUNE_STATE:-$KIRUNE_BUILD/state}
 KIRUNE_LOGS=$KIRUNE_BUILD/logs
@@ -102,7 +109,8 @@ kirune_detect_arches() {
 # Japanese locale.
 kirune_use_arch() {
     # Japanese, code page 932; KIRUNE_LOCALE runs a test under another one.
-    # This shell may have begun before set-up made the locale, and would
+    # A shell that sources this file itself (kirune_setup starts only the
+    # scripts again) may have begun before set-up made the locale, and would
     # warn that it cannot switch to it: the programs started are what need it.
     { export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}; } 2>/dev/null
     KIRUNE_LOADER=$(kirune_loader "$1") || { kirune_log "unknown architecture '$1'"; return 1; }
@@ -132,8 +140,20 @@ kirune_wineserver() {
     "$WINESERVER" "$@"
 }
 
+# Sets up the machine. When set-up has just made the locale the programs
+# run in, this process cannot switch to it: glibc reads the locale archive
+# once, at a process's first locale lookup (bash's, at its start), and
+# never again, so each later change of LC_ALL in this shell, even its
+# restoring after a command run with LC_ALL=C, would warn. The script then
+# starts itself again, once, as a fresh process that finds the locale.
 kirune_setup() {
-    "$KIRUNE_ROOT/scripts/setup"
+    "$KIRUNE_ROOT/scripts/setup" || return
+    local locale=${KIRUNE_LOCALE:-ja_JP.UTF-8}
+    if [ -n "$KIRUNE_SCRIPT" ] && [ -z "${KIRUNE_RESTARTED:-}" ] &&
+        [ -n "$(export LC_ALL="$locale" 2>&1)" ] && [ -z "$(env LC_ALL="$locale" locale 2>&1 >/dev/null)" ]; then
+        kirune_log "set-up has just made the locale $locale: starting ${KIRUNE_SCRIPT#"$KIRUNE_ROOT"/} again to use it"
+        KIRUNE_RESTARTED=1 exec "$KIRUNE_SCRIPT" "${KIRUNE_SCRIPT_ARGS[@]}"
+    fi
 }
 
 kirune_build_native() {
