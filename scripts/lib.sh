@@ -3,6 +3,13 @@
 # shellcheck shell=bash
 
 KIRUNE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The script that sources this file, and its arguments (it is sourced with
+# none, so they are still the script's), for kirune_setup to start it again.
+KIRUNE_SCRIPT= KIRUNE_SCRIPT_ARGS=()
+if [ "${BASH_SOURCE[1]:-}" = "$0" ]; then
+    KIRUNE_SCRIPT=$(cd "$(dirname "$0")" && pwd)/${0##*/}
+    KIRUNE_SCRIPT_ARGS=("$@")
+fi
 KIRUNE_BUILD=${KIRUNE_BUILD:-$KIRUNE_ROOT/build}
 KIRUNE_STATE=${KIRUNE_STATE:-$KIRUNE_BUILD/state}
 KIRUNE_LOGS=$KIRUNE_BUILD/logs
@@ -102,7 +109,8 @@ kirune_detect_arches() {
 # Japanese locale.
 kirune_use_arch() {
     # Japanese, code page 932; KIRUNE_LOCALE runs a test under another one.
-    # This shell may have begun before set-up made the locale, and would
+    # A shell that sources this file itself (kirune_setup starts only the
+    # scripts again) may have begun before set-up made the locale, and would
     # warn that it cannot switch to it: the programs started are what need it.
     { export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}; } 2>/dev/null
     KIRUNE_LOADER=$(kirune_loader "$1") || { kirune_log "unknown architecture '$1'"; return 1; }
@@ -132,8 +140,20 @@ kirune_wineserver() {
     "$WINESERVER" "$@"
 }
 
+# Sets up the machine. When set-up has just made the locale the programs
+# run in, this process cannot switch to it: glibc reads the locale archive
+# once, at a process's first locale lookup (bash's, at its start), and
+# never again, so each later change of LC_ALL in this shell, even its
+# restoring after a command run with LC_ALL=C, would warn. The script then
+# starts itself again, once, as a fresh process that finds the locale.
 kirune_setup() {
-    "$KIRUNE_ROOT/scripts/setup"
+    "$KIRUNE_ROOT/scripts/setup" || return
+    local locale=${KIRUNE_LOCALE:-ja_JP.UTF-8}
+    if [ -n "$KIRUNE_SCRIPT" ] && [ -z "${KIRUNE_RESTARTED:-}" ] &&
+        [ -n "$(export LC_ALL="$locale" 2>&1)" ] && [ -z "$(env LC_ALL="$locale" locale 2>&1 >/dev/null)" ]; then
+        kirune_log "set-up has just made the locale $locale: starting ${KIRUNE_SCRIPT#"$KIRUNE_ROOT"/} again to use it"
+        KIRUNE_RESTARTED=1 exec "$KIRUNE_SCRIPT" "${KIRUNE_SCRIPT_ARGS[@]}"
+    fi
 }
 
 kirune_build_native() {
@@ -160,6 +180,101 @@ kirune_build() {
         printf '%s\n' "$sum" > "$stamp"
     fi
     kirune_step "build-$arch" cmake --build "$win" -j"$(nproc)" ${1:+--target "$@"}
+}
+
+# Prints "MACHINE MAGIC VERSION" of a PE file: its machine as 4 hex digits,
+# its optional header's magic and the file version of its version resource.
+kirune_pe_facts() {
+    python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+if data[:2] != b"MZ":
+    sys.exit("no MZ header")
+pe = struct.unpack_from("<I", data, 0x3C)[0]
+if data[pe:pe + 4] != b"PE\0\0":
+    sys.exit("no PE signature")
+machine = struct.unpack_from("<H", data, pe + 4)[0]
+magic = struct.unpack_from("<H", data, pe + 24)[0]
+# VS_FIXEDFILEINFO: signature 0xFEEF04BD, structure version 1.0, then the
+# file version as two DWORDs.
+at = data.find(struct.pack("<II", 0xFEEF04BD, 0x00010000))
+if at < 0:
+    sys.exit("no version resource")
+ms, ls = struct.unpack_from("<II", data, at + 8)
+print("%04x %03x %d.%d.%d.%d" % (machine, magic, ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF))
+PY
+}
+
+# The time the sources are of, in seconds since 1970: SOURCE_DATE_EPOCH
+# when set, else the time of the checkout's commit, else 1980-01-01, the
+# first time a zip entry can carry.
+kirune_source_date() {
+    local at=${SOURCE_DATE_EPOCH:-}
+    if [ -z "$at" ] && [ -e "$KIRUNE_ROOT/.git" ]; then
+        at=$(git -C "$KIRUNE_ROOT" log -1 --format=%ct 2>/dev/null) || at=
+    fi
+    if ! [[ $at =~ ^[0-9]+$ ]] || [ "$at" -lt 315532800 ]; then
+        kirune_log "neither SOURCE_DATE_EPOCH nor a commit of $KIRUNE_ROOT gives a time from 1980 on: dating the sources 1980-01-01"
+        at=315532800
+    fi
+    echo "$at"
+}
+
+# The name of the Japanese guide in the zip is ASCII: Explorer of older
+# Windows shows a Japanese name in a zip garbled unless it is stored in code
+# page 932, and Windows of other languages would garble that one.
+KIRUNE_GUIDE=README-ja.txt
+
+# Writes the download of the program for Windows EXE into the folder DIST:
+# Kirune-VERSION-win32.zip (VERSION from EXE's version resource) with
+# Kirune.exe and README-ja.txt, the guide in Shift-JIS with CRLF ends, and
+# beside it Kirune-VERSION-win32.zip.sha256 in sha256sum's format; sets
+# KIRUNE_ZIP. The same EXE and guide make the same bytes whoever packs them,
+# wherever and whenever: the entries go in one order, with fixed
+# permissions and the sources' time (kirune_source_date) as a DOS time,
+# which is local time: UTC's.
+kirune_package() {
+    local exe=$1 dist=$2 facts stage name
+    facts=$(kirune_pe_facts "$exe") || { kirune_log "step 'version' failed: cannot read the PE headers of $exe"; return 1; }
+    name=Kirune-${facts##* }-win32.zip
+    KIRUNE_ZIP=$dist/$name
+    stage=$dist/stage
+    rm -rf "$stage" "$KIRUNE_ZIP" "$KIRUNE_ZIP.sha256"
+    mkdir -p "$stage"
+    cp "$exe" "$stage/Kirune.exe"
+    if ! kirune_step "guide" iconv -f UTF-8 -t CP932 -o "$stage/$KIRUNE_GUIDE.lf" "$KIRUNE_ROOT/docs/README-ja.txt"; then
+        kirune_log "step 'guide' failed: docs/README-ja.txt has a character that code page 932 lacks"
+        return 1
+    fi
+    sed 's/$/\r/' "$stage/$KIRUNE_GUIDE.lf" >"$stage/$KIRUNE_GUIDE"
+    rm "$stage/$KIRUNE_GUIDE.lf"
+    chmod 0755 "$stage/Kirune.exe"
+    chmod 0644 "$stage/$KIRUNE_GUIDE"
+    touch -d "@$(kirune_source_date)" "$stage/Kirune.exe" "$stage/$KIRUNE_GUIDE"
+    # -X: no Unix owners or times beyond the DOS ones; -j: no folders.
+    if ! (cd "$stage" && TZ=UTC0 kirune_step "zip" zip -X -j "$KIRUNE_ZIP" Kirune.exe "$KIRUNE_GUIDE"); then
+        kirune_log "step 'zip' failed: zip could not write $KIRUNE_ZIP"
+        return 1
+    fi
+    (cd "$dist" && sha256sum "$name" >"$name.sha256") || return
+    rm -rf "$stage"
+}
+
+# Copies this checkout's files, committed or not (all that git does not
+# ignore), into the new folder DEST; with "clone", DEST is also a clone of
+# the repository at the same commit, for the commit's time.
+kirune_copy_checkout() {
+    local dest=$1 clone=${2:-}
+    mkdir -p "$dest" || return
+    if [ "$clone" = clone ] && [ -e "$KIRUNE_ROOT/.git" ] && git -C "$KIRUNE_ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+        git clone -q --shared --no-checkout "$KIRUNE_ROOT" "$dest" || return
+    fi
+    if git -C "$KIRUNE_ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+        git -C "$KIRUNE_ROOT" ls-files -z --cached --others --exclude-standard |
+            tar -C "$KIRUNE_ROOT" --null --ignore-failed-read -T - -cf - 2>/dev/null
+    else
+        tar -C "$KIRUNE_ROOT" --exclude=./build -cf - .
+    fi | tar -C "$dest" -xf -
 }
 
 # Creates the chosen architecture's prefix once: boots it, gives it Wine's
@@ -469,13 +584,8 @@ kirune_test_user_run() {
     local uid gid home log=$KIRUNE_LOGS/user-run.log rc=0
     uid=$(id -u nobody) && gid=$(id -g nobody) || return
     home=$(mktemp -d "${TMPDIR:-/tmp}/kirune-user-run.XXXXXX") || return
-    mkdir -p "$home/kirune" "$home/photos"
-    if git -C "$KIRUNE_ROOT" rev-parse --git-dir >/dev/null 2>&1; then
-        git -C "$KIRUNE_ROOT" ls-files -z --cached --others --exclude-standard |
-            tar -C "$KIRUNE_ROOT" --null --ignore-failed-read -T - -cf - 2>/dev/null
-    else
-        tar -C "$KIRUNE_ROOT" --exclude=./build -cf - .
-    fi | tar -C "$home/kirune" -xf - || rc=$?
+    mkdir -p "$home/photos"
+    kirune_copy_checkout "$home/kirune" || rc=$?
     chown -R "$uid:$gid" "$home"
     if [ "$rc" -eq 0 ]; then
         (cd "$home/photos" && setpriv --reuid="$uid" --regid="$gid" --clear-groups \
