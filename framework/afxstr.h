@@ -30,10 +30,6 @@ public:
     CStringT Left(int n) const { return CStringT(m_str.substr(0, static_cast<size_t>(n)).c_str()); }
     CStringT Mid(int first) const { return CStringT(m_str.substr(static_cast<size_t>(first)).c_str()); }
 
-    // Loads a string resource of the program's module (CString only); FALSE
-    // when there is none.
-    BOOL LoadString(UINT nID);
-
     const std::basic_string<XCHAR>& str() const { return m_str; }
 
 private:
@@ -42,7 +38,6 @@ private:
 
 typedef CStringT<char> CString;
 typedef CStringT<wchar_t> CStringW;
-template <> BOOL CString::LoadString(UINT nID);
 
 template <class STRING>
 class CStringArrayT {

@@ -57,15 +57,6 @@ std::wstring AfxLoadStringW(UINT nID)
     return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
 }
 
-template <>
-BOOL CString::LoadString(UINT nID)
-{
-    char buffer[256];
-    int n = ::LoadStringA(AfxGetResourceHandle(), nID, buffer, sizeof buffer);
-    m_str.assign(buffer, static_cast<size_t>(n > 0 ? n : 0));
-    return n > 0;
-}
-
 // ---------------------------------------------------------------- CCmdTarget
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
