@@ -88,6 +88,7 @@ TEST_F(RobustImport, ASelectionTooLargeForTheBufferImportsNothingAndSaysSo)
         .WaitFor([&] { return !::IsWindow(box) && ::IsWindowEnabled(dlg.m_hWnd); }, "the message to close")
         .Then([] { PrintSpy::Stop(); });
     Run();
+    PrintSpy::Stop();   // also when the script gave up before its end
     EXPECT_EQ(L"選択したファイルが多すぎるため、取り込めませんでした。一度に選ぶファイルを減らしてください。", text);
     EXPECT_EQ(0, dlg.m_photoList.GetSize());
     ASSERT_NE(nullptr, PrintSpy::Find("GetOpenFileNameW"));
