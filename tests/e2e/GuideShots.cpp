@@ -99,7 +99,7 @@ protected:
             quoted += std::string("\"") + name + "\" ";
         }
         ClickButton(main, kImport);
-        ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.File("写真"), quoted, [this, shot](HWND open) {
+        ASSERT_TRUE(ChooseFiles(kirune.Id(), Wide(folder.File("写真")), Wide(quoted), [this, shot](HWND open) {
             if (shot)
                 Shot(open, shot);
         }));

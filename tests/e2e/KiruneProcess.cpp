@@ -149,12 +149,6 @@ bool Enter(HWND open, const std::wstring& text, const std::function<void(HWND)>&
 }
 } // namespace
 
-bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
-                 const std::function<void(HWND)>& beforeOpen)
-{
-    return ChooseFiles(pid, Wide(folder), Wide(quotedNames), beforeOpen);
-}
-
 bool ChooseFiles(DWORD pid, const std::wstring& folder, const std::wstring& quotedNames,
                  const std::function<void(HWND)>& beforeOpen)
 {

@@ -48,9 +48,6 @@ bool CellShows(HWND main, int cell, COLORREF colour, int tolerance = 6);
 // given, presses Open; each text is read back before Open is pressed. FALSE when the dialog did not appear or did not close.
 bool ChooseFiles(DWORD pid, const std::wstring& folder, const std::wstring& quotedNames,
                  const std::function<void(HWND)>& beforeOpen = nullptr);
-// The same with names in the ANSI code page.
-bool ChooseFiles(DWORD pid, const std::string& folder, const std::string& quotedNames,
-                 const std::function<void(HWND)>& beforeOpen = nullptr);
 
 // A test with the real program running: started by SetUp, ended with 終了 by TearDown.
 class RunningKirune : public ::testing::Test {

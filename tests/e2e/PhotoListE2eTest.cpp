@@ -30,7 +30,7 @@ protected:
     void Import(const std::string& quoted)
     {
         ClickButton(main, kImport);
-        ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quoted));
+        ASSERT_TRUE(ChooseFiles(kirune.Id(), Wide(folder.Path()), Wide(quoted)));
     }
     HWND Cell(int i) { return ::GetDlgItem(main, kCellFirst + i); }
     COLORREF Band(int i)

@@ -146,6 +146,13 @@ protected:
         EXPECT_TRUE(name.compare(0, 6, "Print-") == 0 && std::atoi(number.c_str()) > 0
                     && number == std::to_string(std::atoi(number.c_str())) + ".pdf") << name;
     }
+    // One document "Print" of one page, and the colour in the middle of its area.
+    COLORREF Middle(const std::string& name)
+    {
+        PdfFacts facts = Read(name, { { kPageW / 2, kPageH / 2 } });
+        ExpectDocument(facts, name);
+        return facts.pixels.empty() ? CLR_INVALID : facts.pixels[0];
+    }
     // The L-size area, drawn as one image of the page.
     void ExpectArea(const PdfFacts& facts, const std::string& name)
     {
@@ -160,27 +167,20 @@ protected:
         EXPECT_TRUE(SaveImage(folder.File(name), width, height, mime, pixel)) << name;
         return folder.File(name);
     }
-    void Import(const std::string& quotedNames)
-    {
-        ClickButton(main, kImport);
-        ASSERT_TRUE(ChooseFiles(kirune.Id(), folder.Path(), quotedNames));
-    }
+    void Import(const std::string& quotedNames) { Import(Wide(quotedNames)); }
     // Names in UTF-16, from a folder of the test's (by default its own folder).
     void Import(const std::wstring& quotedNames, const std::wstring& from = L"")
     {
         ClickButton(main, kImport);
         ASSERT_TRUE(ChooseFiles(kirune.Id(), from.empty() ? Wide(folder.Path()) : from, quotedNames));
     }
-    // The message after the command, its text, and OK.
+    // The message after the command: its text, then OK.
     std::wstring AnswerMessage()
     {
         HWND box = WaitForWindow(kirune.Id(), kAppName);
-        EXPECT_NE(nullptr, box) << "no message box captioned " << kAppName;
-        if (!box)
-            return L"";
-        std::wstring text = MessageBoxText(box);
+        std::wstring text = box ? MessageBoxText(box) : L"(no message box)";
         ClickButton(box, IDOK);
-        EXPECT_TRUE(WaitForGone(box));
+        EXPECT_TRUE(!box || WaitForGone(box));
         return text;
     }
     // Confirms (or cancels) the printer dialog of the command.

@@ -312,14 +312,11 @@ BOOL WINAPI SpyPrintDlg(LPPRINTDLGA pd)
     return ok;
 }
 
+// Names too long: the dialog fails without showing itself.
 BOOL WINAPI SpyGetOpenFileName(LPOPENFILENAMEW ofn)
 {
     Record("GetOpenFileNameW", Format("buffer %lu", ofn->nMaxFile), ofn->hwndOwner);
-    if (!(PrintSpy::s_namesTooLong && g_recording))
-        return real_GetOpenFileNameW(ofn);
-    // As the dialog answers a selection too large: the size needed in the first two characters.
-    *reinterpret_cast<WORD*>(ofn->lpstrFile) = 0xFFFF;
-    return FALSE;
+    return !(PrintSpy::s_namesTooLong && g_recording) && real_GetOpenFileNameW(ofn);
 }
 
 DWORD WINAPI SpyCommDlgExtendedError()

@@ -222,19 +222,9 @@ bool SaveSolid(const std::string& path, int width, int height, const char* mimeT
 
 bool SaveBytes(const std::string& path, const std::string& bytes)
 {
-    return SaveBytes(Wide(path), bytes);
-}
-
-bool SaveBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    BOOL ok = file != INVALID_HANDLE_VALUE
-           && ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-           && written == bytes.size();
-    if (file != INVALID_HANDLE_VALUE)
-        ok = ::CloseHandle(file) && ok;
-    return ok;
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 std::string ReadBytes(const std::string& path)

@@ -56,7 +56,6 @@ bool SaveGif(const std::string& path, int width, int height, const PixelFn& pixe
 bool SaveSolid(const std::string& path, int width, int height, const char* mimeType, DWORD argb);
 // Writes bytes as they are (damaged files, empty files).
 bool SaveBytes(const std::string& path, const std::string& bytes);
-bool SaveBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 // A JPEG whose EXIF orientation tag says "turn 90 degrees clockwise to view".
 bool SaveJpegWithOrientation(const std::string& path, int width, int height, const PixelFn& pixel, WORD orientation);
