@@ -28,7 +28,6 @@ public:
     HICON m_hIconDown;
     CStringW m_importFolder;   // where the last import picked its photos
 
-
     // What became of the photo given to a print job. A photo not printed
     // started no document; an aborted one started a document that was
     // dropped before its page was fed, and the printer DC may then take no
