@@ -23,7 +23,8 @@ public:
     int m_selCell;
     CFolderTree m_folderTree;
     CFileListCtrl m_fileList;
-    HICON m_hIcon;
+    HICON m_hIcon;        // the large icon, also drawn when minimised
+    HICON m_hIconSmall;
     HICON m_hIconUp;
     HICON m_hIconDown;
     CStringW m_importFolder;   // where the last import picked its photos
