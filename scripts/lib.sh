@@ -491,7 +491,9 @@ if [ \$# -eq 0 ]; then
     echo 'direct kirunepdf "Unknown" "Kirune PDF"'
     exit 0
 fi
-out=$(printf '%q' "$KIRUNE_PDF_DIR")/\$PRINTER
+# A device kirunepdf:/NAME writes into printer NAME's folder.
+folder=\${DEVICE_URI#kirunepdf:/}
+out=$(printf '%q' "$KIRUNE_PDF_DIR")/\${folder:-\$PRINTER}
 title=\$(printf '%s' "\$3" | tr '/' '_')
 name=\${title:-document}-\$1.pdf
 mkdir -p "\$out" || exit 1
