@@ -9,6 +9,16 @@ using namespace Gdiplus;
 GdiplusStartupInput g_gdiplusStartupInput(nullptr, FALSE, FALSE);
 ULONG_PTR g_gdiplusToken = 0;
 
+namespace {
+
+HICON LoadIconOfSize(HINSTANCE res, UINT id, int metricX, int metricY)
+{
+    return static_cast<HICON>(::LoadImageW(res, MAKEINTRESOURCEW(id), IMAGE_ICON, ::GetSystemMetrics(metricX),
+                                           ::GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CKiruneDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -29,7 +39,11 @@ CKiruneDlg::CKiruneDlg(CWnd* pParent)
     : CDialog(IDD_KIRUNE_DIALOG, pParent)
 {
     HINSTANCE res = AfxGetResourceHandle();
-    m_hIcon = ::LoadIconA(res, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // Each at the size the system shows it, so that the title bar and the
+    // task bar get the icon's own small images instead of the large one
+    // shrunk.
+    m_hIcon = LoadIconOfSize(res, IDR_MAINFRAME, SM_CXICON, SM_CYICON);
+    m_hIconSmall = LoadIconOfSize(res, IDR_MAINFRAME, SM_CXSMICON, SM_CYSMICON);
     m_hIconUp = ::LoadIconA(res, MAKEINTRESOURCEA(IDI_SCROLL_UP));
     m_hIconDown = ::LoadIconA(res, MAKEINTRESOURCEA(IDI_SCROLL_DOWN));
     GdiplusStartup(&g_gdiplusToken, &g_gdiplusStartupInput, nullptr);
@@ -41,6 +55,11 @@ CKiruneDlg::CKiruneDlg(CWnd* pParent)
 CKiruneDlg::~CKiruneDlg()
 {
     m_photoList.RemoveAll();
+    // The window that showed them has ended; LoadImage's icons are ours.
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    if (m_hIconSmall)
+        ::DestroyIcon(m_hIconSmall);
 }
 
 void CKiruneDlg::DoDataExchange(CDataExchange* pDX)
@@ -62,7 +81,7 @@ BOOL CKiruneDlg::OnInitDialog()
     }
 
     SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    SetIcon(m_hIconSmall, FALSE);
     GetDlgItem(IDC_SCROLL_UP)->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIconUp));
     GetDlgItem(IDC_SCROLL_DOWN)->SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIconDown));
 

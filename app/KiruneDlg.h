@@ -23,16 +23,18 @@ public:
     int m_selCell;
     CFolderTree m_folderTree;
     CFileListCtrl m_fileList;
-    HICON m_hIcon;
+    HICON m_hIcon;        // the large icon, also drawn when minimised
+    HICON m_hIconSmall;
     HICON m_hIconUp;
     HICON m_hIconDown;
     CStringW m_importFolder;   // where the last import picked its photos
 
     // What became of the photo given to a print job. A photo not printed
-    // started no document; an aborted one started a document that was
-    // dropped before its page was fed, and the printer DC may then take no
-    // other document.
-    enum PrintResult { kPrinted, kNotPrinted, kAborted };
+    // started no document; an aborted one started a document that failed
+    // (dropped before its page was fed, or its page or end refused), and
+    // the printer DC may then take no other document. Cancelled: the user
+    // cancelled the file name the printer asked for, which ends the command.
+    enum PrintResult { kPrinted, kNotPrinted, kAborted, kCancelled };
 
     // Print jobs: one document "Print" of one page on the printer DC, which
     // stays open for the command's next job.

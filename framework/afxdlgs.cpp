@@ -117,9 +117,10 @@ HDC CPrintDialog::CreatePrinterDC()
     const DEVNAMES* names = m_pd.hDevNames ? static_cast<const DEVNAMES*>(::GlobalLock(m_pd.hDevNames)) : nullptr;
     if (!names)
         return nullptr;
-    const DEVMODEA* mode = m_pd.hDevMode ? static_cast<const DEVMODEA*>(::GlobalLock(m_pd.hDevMode)) : nullptr;
-    const char* base = reinterpret_cast<const char*>(names);
-    m_pd.hDC = ::CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+    const DEVMODEW* mode = m_pd.hDevMode ? static_cast<const DEVMODEW*>(::GlobalLock(m_pd.hDevMode)) : nullptr;
+    // The offsets count characters from the start of the record.
+    const WCHAR* base = reinterpret_cast<const WCHAR*>(names);
+    m_pd.hDC = ::CreateDCW(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
     if (mode)
         ::GlobalUnlock(m_pd.hDevMode);
     ::GlobalUnlock(m_pd.hDevNames);
@@ -129,5 +130,5 @@ HDC CPrintDialog::CreatePrinterDC()
 INT_PTR CPrintDialog::DoModal()
 {
     m_pd.hwndOwner = OwnerOf(m_pParentWnd);
-    return ::PrintDlgA(&m_pd) ? IDOK : IDCANCEL;
+    return ::PrintDlgW(&m_pd) ? IDOK : IDCANCEL;
 }

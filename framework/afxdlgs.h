@@ -37,6 +37,8 @@ private:
     CStringW m_strFilter;
 };
 
+// The printer dialog, wide: printer names are the user's own text and may
+// hold characters outside the ANSI code page.
 class CPrintDialog {
 public:
     // PD_RETURNDC is added for the full dialog: a confirmed dialog gives a printer DC.
@@ -51,7 +53,7 @@ public:
     // with, which becomes the one GetPrinterDC gives; the caller deletes it.
     HDC CreatePrinterDC();
 
-    PRINTDLGA m_pd{};
+    PRINTDLGW m_pd{};
 
 private:
     CWnd* m_pParentWnd;

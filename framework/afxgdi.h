@@ -53,7 +53,7 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF c) { return ::SetPixel(m_hDC, x, y, c); }
     int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
-    int StartDoc(const DOCINFOA* pDocInfo) { return ::StartDocA(m_hDC, pDocInfo); }
+    int StartDoc(const DOCINFOW* pDocInfo) { return ::StartDocW(m_hDC, pDocInfo); }
     int EndDoc() { return ::EndDoc(m_hDC); }
     int AbortDoc() { return ::AbortDoc(m_hDC); }
     int StartPage() { return ::StartPage(m_hDC); }

@@ -20,7 +20,7 @@ const DWORD kPrintDialogFlags = PD_ALLPAGES | PD_NOSELECTION | PD_NOPAGENUMS
                               | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE;
 static_assert(kPrintDialogFlags == 0x14000C, "printer dialog flags");
 
-const char kDocName[] = "Print";
+const WCHAR kDocName[] = L"Print";
 
 // The command's printer DC seen through a framework CDC for one job; the
 // handle is never deleted here, it serves the command's next job.
@@ -30,9 +30,9 @@ public:
     ~CBorrowedDC() override { Detach(); }
 };
 
-DOCINFOA PrintDocInfo()
+DOCINFOW PrintDocInfo()
 {
-    DOCINFOA di{};
+    DOCINFOW di{};
     di.cbSize = sizeof di;
     di.lpszDocName = kDocName;
     di.lpszOutput = nullptr;   // to the printer, not to a file
@@ -86,25 +86,32 @@ GpImage* TurnClockwise(GpImage* image, CScopedImage& copy)
 // The document of one photo: "Print", one page, the source part of the
 // photo stretched over the L-size area. Everything that can fail before the
 // drawing has been checked by the caller. Not printed when the print system
-// refuses the document (there is nothing to end); aborted when the drawing
-// fails, so that the printer feeds no sheet for it.
+// refuses the document (there is nothing to end), cancelled when the user
+// cancels the file name a printer that saves to a file asks for; aborted
+// when the drawing fails, so that the printer feeds no sheet for it, and
+// when a page or the document fails to end.
 CKiruneDlg::PrintResult PrintDocument(HDC hdc, GpGraphics* graphics, GpImage* photo, uint32_t pageW,
                                       uint32_t pageH, const RangeRect& source)
 {
     CBorrowedDC dc(hdc);
-    DOCINFOA di = PrintDocInfo();
+    DOCINFOW di = PrintDocInfo();
+    ::SetLastError(ERROR_SUCCESS);   // what a refusal leaves here tells a cancel from a failure
     if (dc.StartDoc(&di) <= 0)
-        return CKiruneDlg::kNotPrinted;
-    // The print service wants the document's one page marked.
-    dc.StartPage();
+        return ::GetLastError() == ERROR_CANCELLED ? CKiruneDlg::kCancelled : CKiruneDlg::kNotPrinted;
+    // The print service wants the document's one page marked. A page that
+    // fails to start or to end (the job deleted from the queue, the spool
+    // disk full, the port failing) has had its job ended by GDI already:
+    // there is nothing left to end or abort.
+    if (dc.StartPage() <= 0)
+        return CKiruneDlg::kAborted;
     if (GdipDrawImageRectRectI(graphics, photo, 0, 0, static_cast<INT>(pageW), static_cast<INT>(pageH),
                                source.left, source.top, source.right - source.left, source.bottom - source.top,
                                UnitPixel, nullptr, nullptr, nullptr) != Ok) {
         dc.AbortDoc();
         return CKiruneDlg::kAborted;
     }
-    dc.EndPage();
-    dc.EndDoc();
+    if (dc.EndPage() <= 0 || dc.EndDoc() <= 0)
+        return CKiruneDlg::kAborted;
     return CKiruneDlg::kPrinted;
 }
 
@@ -135,6 +142,10 @@ void CKiruneDlg::OnPrintAll()
     for (int i = 0; i < count; i++) {
         CStringW path = m_photoList.GetAt(i);
         const PrintResult result = PrintPhoto(hdc, path);
+        // Cancelled as the printer dialog is: the photos left are not
+        // asked for, and not named.
+        if (result == kCancelled)
+            break;
         if (result != kPrinted)
             notPrinted.push_back(path.str());
         // A DC whose document was aborted may start no other (Wine's
@@ -169,7 +180,8 @@ void CKiruneDlg::OnPrintOne()
     // A cell with a range holds a photo of the list; the bound is checked all the same.
     if (m_selPhoto >= 0 && m_selPhoto < m_photoList.GetSize()) {
         CStringW path = m_photoList.GetAt(m_selPhoto);
-        if (PrintPhotoRange(hdc, path, range) != kPrinted)
+        const PrintResult result = PrintPhotoRange(hdc, path, range);
+        if (result != kPrinted && result != kCancelled)
             ReportNotPrinted(*this, { path.str() });
     }
     if (hdc)

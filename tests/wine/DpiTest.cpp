@@ -83,6 +83,19 @@ void ExpectFitted(HWND picture, HBITMAP fitted, SIZE photo, SIZE box)
     EXPECT_EQ(want.cy, got.cy) << "box " << box.cx << " x " << box.cy;
 }
 
+// The width of the icon the window shows as ICON_BIG or ICON_SMALL.
+long IconWidth(HWND hwnd, WPARAM which)
+{
+    ICONINFO info{};
+    HICON icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, which, 0));
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    const long width = BitmapSize(info.hbmColor ? info.hbmColor : info.hbmMask).cx;
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return width;
+}
+
 class Dpi : public MainWindowFixture {
 protected:
     void SetUp() override
@@ -106,6 +119,11 @@ TEST_F(Dpi, MainWindowControlsStayApartAndInsideAndPhotosFitTheirCells)
 {
     Shown().Then([this] {
         ExpectControlsInsideAndApart(dlg.m_hWnd);
+        // The title bar gets the icon's own small image: 16 pixels at 96
+        // dpi, 24 at 144; the large one is twice that.
+        EXPECT_EQ(16 * ScreenDpi() / 96, ::GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), IconWidth(dlg.m_hWnd, ICON_SMALL));
+        EXPECT_EQ(::GetSystemMetrics(SM_CXICON), IconWidth(dlg.m_hWnd, ICON_BIG));
         for (int i = 0; i < kCellCount; i++) {
             RECT cell, inner = PlaceIn(Cell(i), InnerPicture(i));
             ::GetClientRect(Cell(i), &cell);

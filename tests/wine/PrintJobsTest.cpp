@@ -250,23 +250,46 @@ TEST_F(PrintJobs, AResolutionTooLowForOnePixelStartsNoDocument)
     EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
 }
 
-// A document the print system refuses draws nothing and ends nothing; a
-// drawing that fails aborts its document, so no page is fed.
-TEST_F(PrintJobs, ARefusedDocumentDrawsNothingAndAFailedDrawingAbortsIt)
+// A document the print system refuses draws nothing and ends nothing (a
+// cancelled file name says so); a drawing that fails aborts its document,
+// so no page is fed; a page that fails to start or end has been ended by
+// GDI, and nothing more is asked of it.
+struct DocumentFault {
+    const char* name;
+    void (*fault)();
+    Names calls;
+    CKiruneDlg::PrintResult result;
+};
+
+TEST_F(PrintJobs, EachFailingPrintCallEndsTheDocumentAsItShould)
 {
+    const Names drawn = { "StartDoc", "StartPage", "GdipDrawImageRectRectI" };
+    const auto then = [&](std::initializer_list<std::string> more) {
+        Names calls = drawn;
+        calls.insert(calls.end(), more);
+        return calls;
+    };
+    const DocumentFault faults[] = {
+        { "StartDoc", [] { PrintSpy::s_startDocResult = SP_ERROR; }, { "StartDoc" }, CKiruneDlg::kNotPrinted },
+        { "cancel", [] { PrintSpy::s_startDocResult = SP_ERROR; PrintSpy::s_startDocError = ERROR_CANCELLED; },
+          { "StartDoc" }, CKiruneDlg::kCancelled },
+        { "StartPage", [] { PrintSpy::s_failPrintCall = "StartPage"; }, { "StartDoc", "StartPage" },
+          CKiruneDlg::kAborted },
+        { "draw", [] { PrintSpy::s_failDraws = 1; }, then({ "AbortDoc" }), CKiruneDlg::kAborted },
+        { "EndPage", [] { PrintSpy::s_failPrintCall = "EndPage"; }, then({ "EndPage" }), CKiruneDlg::kAborted },
+        { "EndDoc", [] { PrintSpy::s_failPrintCall = "EndDoc"; }, then({ "EndPage", "EndDoc" }), CKiruneDlg::kAborted },
+    };
     const RECT tall = { 10, 20, 99, 147 };
     for (bool range : { false, true }) {
-        auto job = [&](void (*fault)()) { range ? PrintRange(s_portrait, tall, fault) : PrintAll(s_portrait, fault); };
-        job([] { PrintSpy::s_startDocResult = SP_ERROR; });
-        EXPECT_EQ((Names{ "StartDoc" }), DocumentCalls()) << range;
-        EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result) << range;
-        job([] { PrintSpy::s_failDraws = 1; });
-        EXPECT_EQ((Names{ "StartDoc", "StartPage", "GdipDrawImageRectRectI", "AbortDoc" }), DocumentCalls()) << range;
-        EXPECT_EQ(CKiruneDlg::kAborted, m_result) << range;
-        EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
-        // The aborted document's DC may take no other: the next job gets a new one.
-        ::DeleteDC(m_dc);
-        m_dc = TestPrinterDC();
+        for (const DocumentFault& f : faults) {
+            range ? PrintRange(s_portrait, tall, f.fault) : PrintAll(s_portrait, f.fault);
+            EXPECT_EQ(f.calls, DocumentCalls()) << range << " " << f.name;
+            EXPECT_EQ(f.result, m_result) << range << " " << f.name;
+            EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
+            // A failed document's DC may take no other: the next job gets a new one.
+            ::DeleteDC(m_dc);
+            m_dc = TestPrinterDC();
+        }
     }
 }
 
@@ -454,11 +477,15 @@ TEST_F(PrintAllCommand, EmptyListStillAsksAndDeletesTheDc)
     EXPECT_EQ(L"", m_message);   // nothing failed: nothing to say
 }
 
-TEST_F(PrintAllCommand, AfterAnAbortedDocumentTheNextPhotoPrintsOnAFreshDc)
+// After a document that failed, the next photo prints on a fresh DC and
+// only the failed one is named.
+class PrintAllAfterAFailure : public PrintAllCommand, public ::testing::WithParamInterface<DocumentFault> {};
+
+TEST_P(PrintAllAfterAFailure, TheNextPhotoPrintsOnAFreshDc)
 {
     dlg.m_photoList.Add(Wide(MakeTestPhoto("first.png", 40, 30)).c_str());
     dlg.m_photoList.Add(Wide(MakeTestPhoto("second.png", 30, 40)).c_str());
-    Run(IDOK, [] { PrintSpy::s_failDraws = 1; });   // the first drawing fails
+    Run(IDOK, GetParam().fault);   // the first document fails
     std::vector<void*> docs;
     for (const SpyCall& c : PrintSpy::Calls())
         if (c.name == "StartDoc")
@@ -466,8 +493,41 @@ TEST_F(PrintAllCommand, AfterAnAbortedDocumentTheNextPhotoPrintsOnAFreshDc)
     ASSERT_EQ(2u, docs.size());
     EXPECT_NE(docs[0], docs[1]);
     EXPECT_EQ(2, PrintSpy::Count("DeleteDC"));   // each DC once
+    const SpyCall* ended = nullptr;
+    for (const SpyCall& c : PrintSpy::Calls())
+        if (c.name == "EndDoc")
+            ended = &c;
+    ASSERT_NE(nullptr, ended);
+    EXPECT_EQ(docs[1], ended->handle);
     // Only the first is named: the second printed on the new DC.
     EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nkirune-print-first.png", m_message);
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintAllCommand, PrintAllAfterAFailure, ::testing::Values(
+    DocumentFault{ "draw", [] { PrintSpy::s_failDraws = 1; }, {}, CKiruneDlg::kAborted },
+    DocumentFault{ "StartPage", [] { PrintSpy::s_failPrintCall = "StartPage"; }, {}, CKiruneDlg::kAborted },
+    DocumentFault{ "EndPage", [] { PrintSpy::s_failPrintCall = "EndPage"; }, {}, CKiruneDlg::kAborted },
+    DocumentFault{ "EndDoc", [] { PrintSpy::s_failPrintCall = "EndDoc"; }, {}, CKiruneDlg::kAborted }),
+    [](const ::testing::TestParamInfo<DocumentFault>& info) { return std::string(info.param.name); });
+
+// A file name cancelled on the second photo ends the command as a
+// cancelled printer dialog would: the third photo is not asked for, and
+// only what failed before is named.
+TEST_F(PrintAllCommand, ACancelledFileNameEndsTheCommand)
+{
+    dlg.m_photoList.Add(L"Z:\\no\\such\\photo.jpg");
+    for (const char* name : { "first.png", "second.png", "third.png" })
+        dlg.m_photoList.Add(Wide(MakeTestPhoto(name, 30, 40)).c_str());
+    Run(IDOK, [] {
+        PrintSpy::s_startDocResult = SP_ERROR;
+        PrintSpy::s_startDocError = ERROR_CANCELLED;
+        PrintSpy::s_startDocsToPass = 1;
+    });
+    EXPECT_EQ(2, PrintSpy::Count("StartDoc"));
+    EXPECT_EQ(1, PrintSpy::Count("EndDoc"));
+    EXPECT_EQ(3, PrintSpy::Count("GdipLoadImageFromFile"));
+    EXPECT_EQ(1, PrintSpy::Count("DeleteDC"));
+    EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nphoto.jpg", m_message);
 }
 
 // ------------------------------------------------------------- print one

@@ -14,6 +14,9 @@ using namespace Gdiplus;
 bool PrintSpy::s_failCreateGraphics = false;
 float PrintSpy::s_dpi = -1;
 int PrintSpy::s_startDocResult = 0;
+DWORD PrintSpy::s_startDocError = 0;
+int PrintSpy::s_startDocsToPass = 0;
+std::string PrintSpy::s_failPrintCall;
 int PrintSpy::s_failDraws = 0;
 bool PrintSpy::s_namesTooLong = false;
 
@@ -62,6 +65,9 @@ void PrintSpy::Start()
     s_failCreateGraphics = false;
     s_dpi = -1;
     s_startDocResult = 0;
+    s_startDocError = 0;
+    s_startDocsToPass = 0;
+    s_failPrintCall.clear();
     s_failDraws = 0;
     s_namesTooLong = false;
     g_recording = true;
@@ -148,13 +154,13 @@ SPIED(GpStatus, GdipImageRotateFlip, 8, GpImage*, RotateFlipType)
 SPIED(GpStatus, GdipCloneBitmapAreaI, 28, INT, INT, INT, INT, PixelFormat, GpBitmap*, GpBitmap**)
 SPIED(GpStatus, GdipDrawImageRectRectI, 56, GpGraphics*, GpImage*,
       INT, INT, INT, INT, INT, INT, INT, INT, GpUnit, const GpImageAttributes*, DrawImageAbort, VOID*)
-SPIED(int, StartDocA, 8, HDC, const DOCINFOA*)
+SPIED(int, StartDocW, 8, HDC, const DOCINFOW*)
 SPIED(int, EndDoc, 4, HDC)
 SPIED(int, AbortDoc, 4, HDC)
 SPIED(int, StartPage, 4, HDC)
 SPIED(int, EndPage, 4, HDC)
 SPIED(BOOL, DeleteDC, 4, HDC)
-SPIED(BOOL, PrintDlgA, 4, LPPRINTDLGA)
+SPIED(BOOL, PrintDlgW, 4, LPPRINTDLGW)
 SPIED(BOOL, GetOpenFileNameW, 4, LPOPENFILENAMEW)
 SPIED(DWORD, CommDlgExtendedError, 0)
 SPIED(BOOL, DrawIcon, 16, HDC, int, int, HICON)
@@ -260,23 +266,34 @@ GpStatus WINAPI SpyDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
                                        attributes, abort, data);
 }
 
-int WINAPI SpyStartDoc(HDC hdc, const DOCINFOA* di)
+int WINAPI SpyStartDoc(HDC hdc, const DOCINFOW* di)
 {
     Record("StartDoc",
-           Format("size %d name %s output %s datatype %s type %lu",
-                  di->cbSize == sizeof(DOCINFOA), di->lpszDocName ? di->lpszDocName : "(null)",
-                  di->lpszOutput ? di->lpszOutput : "(null)", di->lpszDatatype ? di->lpszDatatype : "(null)",
+           Format("size %d name %s output %s datatype %s type %lu", di->cbSize == sizeof(DOCINFOW),
+                  Ansi(di->lpszDocName).c_str(), Ansi(di->lpszOutput).c_str(), Ansi(di->lpszDatatype).c_str(),
                   di->fwType),
            hdc);
-    if (PrintSpy::s_startDocResult && g_recording)
+    if (PrintSpy::s_startDocResult && g_recording && PrintSpy::s_startDocsToPass-- <= 0) {
+        ::SetLastError(PrintSpy::s_startDocError);
         return PrintSpy::s_startDocResult;
-    return real_StartDocA(hdc, di);
+    }
+    return real_StartDocW(hdc, di);
+}
+
+// True once for the call named to fail.
+bool FailsNow(const char* name)
+{
+    if (!g_recording || PrintSpy::s_failPrintCall != name)
+        return false;
+    PrintSpy::s_failPrintCall.clear();
+    return true;
 }
 
 int WINAPI SpyEndDoc(HDC hdc)
 {
     Record("EndDoc", "", hdc);
-    return real_EndDoc(hdc);
+    const int result = real_EndDoc(hdc);
+    return FailsNow("EndDoc") ? SP_ERROR : result;
 }
 
 int WINAPI SpyAbortDoc(HDC hdc)
@@ -285,15 +302,24 @@ int WINAPI SpyAbortDoc(HDC hdc)
     return real_AbortDoc(hdc);
 }
 
+// A page that fails has its job ended by GDI, unseen by the program.
 int WINAPI SpyStartPage(HDC hdc)
 {
     Record("StartPage", "", hdc);
+    if (FailsNow("StartPage")) {
+        real_AbortDoc(hdc);
+        return SP_ERROR;
+    }
     return real_StartPage(hdc);
 }
 
 int WINAPI SpyEndPage(HDC hdc)
 {
     Record("EndPage", "", hdc);
+    if (FailsNow("EndPage")) {
+        real_AbortDoc(hdc);
+        return SP_ERROR;
+    }
     return real_EndPage(hdc);
 }
 
@@ -303,10 +329,10 @@ BOOL WINAPI SpyDeleteDC(HDC hdc)
     return real_DeleteDC(hdc);
 }
 
-BOOL WINAPI SpyPrintDlg(LPPRINTDLGA pd)
+BOOL WINAPI SpyPrintDlg(LPPRINTDLGW pd)
 {
     Record("PrintDlg", Format("flags 0x%lX", pd->Flags), pd->hwndOwner);
-    BOOL ok = real_PrintDlgA(pd);
+    BOOL ok = real_PrintDlgW(pd);
     if (g_recording && ok)
         g_calls.back().made = pd->hDC;
     return ok;
@@ -364,13 +390,13 @@ void InstallSpies()
     Install(imp_GdipImageRotateFlip, real_GdipImageRotateFlip, &SpyImageRotateFlip);
     Install(imp_GdipCloneBitmapAreaI, real_GdipCloneBitmapAreaI, &SpyCloneBitmapAreaI);
     Install(imp_GdipDrawImageRectRectI, real_GdipDrawImageRectRectI, &SpyDrawImageRectRectI);
-    Install(imp_StartDocA, real_StartDocA, &SpyStartDoc);
+    Install(imp_StartDocW, real_StartDocW, &SpyStartDoc);
     Install(imp_EndDoc, real_EndDoc, &SpyEndDoc);
     Install(imp_AbortDoc, real_AbortDoc, &SpyAbortDoc);
     Install(imp_StartPage, real_StartPage, &SpyStartPage);
     Install(imp_EndPage, real_EndPage, &SpyEndPage);
     Install(imp_DeleteDC, real_DeleteDC, &SpyDeleteDC);
-    Install(imp_PrintDlgA, real_PrintDlgA, &SpyPrintDlg);
+    Install(imp_PrintDlgW, real_PrintDlgW, &SpyPrintDlg);
     Install(imp_GetOpenFileNameW, real_GetOpenFileNameW, &SpyGetOpenFileName);
     Install(imp_CommDlgExtendedError, real_CommDlgExtendedError, &SpyCommDlgExtendedError);
     Install(imp_DrawIcon, real_DrawIcon, &SpyDrawIcon);

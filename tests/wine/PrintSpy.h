@@ -32,9 +32,15 @@ public:
     // Faults: no graphics can be made on a DC; the device reads this resolution.
     static bool s_failCreateGraphics;
     static float s_dpi;   // negative: the device's own
-    // StartDoc answers this without asking the print system (0: it asks);
-    // the next drawings fail, so many of them, as for lack of memory.
+    // StartDoc answers this without asking the print system (0: it asks),
+    // with this last error, once the first s_startDocsToPass have passed;
+    // the print call so named ("StartPage", "EndPage", "EndDoc") fails once
+    // with SP_ERROR, its job ended as GDI ends it; the next drawings fail,
+    // so many of them, as for lack of memory.
     static int s_startDocResult;
+    static DWORD s_startDocError;
+    static int s_startDocsToPass;
+    static std::string s_failPrintCall;
     static int s_failDraws;
     // The open dialog says, without showing itself, that the names chosen
     // do not fit the buffer.
