@@ -92,9 +92,9 @@ SIZE_T PrivateBytes()
 void Report(const char* name, double measured, double floor, const char* unit = "s")
 {
     if (floor < 0.001)   // nothing to compare with
-        std::printf("%-28s %10.3f %s   floor %10.3f %s\n", name, measured, unit, floor, unit);
+        std::printf("%-34s %10.3f %s   floor %10.3f %s\n", name, measured, unit, floor, unit);
     else
-        std::printf("%-28s %10.3f %s   floor %10.3f %s   ratio %5.2f\n", name, measured, unit, floor, unit,
+        std::printf("%-34s %10.3f %s   floor %10.3f %s   ratio %5.2f\n", name, measured, unit, floor, unit,
                     measured / floor);
     std::fflush(stdout);
 }
