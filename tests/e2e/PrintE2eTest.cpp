@@ -33,29 +33,22 @@ TEST_F(PrintE2e, PrintAllGivesOneDocumentPerPhotoInListOrder)
 // spells (a surrogate pair, Hangul, a kanji outside JIS X 0208), names whose
 // Shift-JIS bytes hold a backslash, and a folder named with an emoji. The
 // entry e2e.Names1252 runs this under code page 1252 as well.
-// The Windows default printer for the length of a test. The test scheduler's
+// Windows' default printer for the length of a test. The test scheduler's
 // queue of this name prints into the default PDF printer's folder.
-class DefaultPrinter {
-public:
+struct DefaultPrinter {
     explicit DefaultPrinter(const wchar_t* name)
-    {
-        DWORD size = MAX_PATH;
-        ::GetDefaultPrinterW(m_saved, &size);
-        m_set = ::SetDefaultPrinterW(name);
-    }
-    ~DefaultPrinter() { ::SetDefaultPrinterW(m_saved); }
-    bool Set() const { return m_set; }
-
-private:
-    wchar_t m_saved[MAX_PATH] = L"";
-    bool m_set;
+        : set(::GetDefaultPrinterW(saved, &size) && ::SetDefaultPrinterW(name)) {}
+    ~DefaultPrinter() { ::SetDefaultPrinterW(saved); }
+    wchar_t saved[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    bool set;
 };
 
 TEST_F(PrintE2e, EveryNameShowsAndPrintsItsOwnPhoto)
 {
     // So is the printer's: "Café写真" is in no one ANSI code page.
     DefaultPrinter printer(L"Café写真");
-    ASSERT_TRUE(printer.Set()) << "the test scheduler has no queue of that name";
+    ASSERT_TRUE(printer.set) << "the test scheduler has no queue of that name";
     struct Named {
         const wchar_t* name;
         COLORREF colour;

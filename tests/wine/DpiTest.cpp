@@ -87,10 +87,9 @@ void ExpectFitted(HWND picture, HBITMAP fitted, SIZE photo, SIZE box)
 long IconWidth(HWND hwnd, WPARAM which)
 {
     ICONINFO info{};
-    HICON icon = reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, which, 0));
-    if (!icon || !::GetIconInfo(icon, &info))
+    if (!::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, which, 0)), &info))
         return 0;
-    const long width = BitmapSize(info.hbmColor ? info.hbmColor : info.hbmMask).cx;
+    const long width = BitmapSize(info.hbmColor).cx;
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
     return width;

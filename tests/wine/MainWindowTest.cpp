@@ -127,8 +127,7 @@ TEST_F(MainWindow, MinimisedShowsTheApplicationIconAndResizingMovesNoControl)
             dlg.SendMessage(WM_PAINT);
             PrintSpy::Stop();
             ASSERT_EQ(1, PrintSpy::Count("DrawIcon"));
-            EXPECT_EQ(static_cast<void*>(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-                      PrintSpy::Find("DrawIcon")->made);
+            EXPECT_EQ(static_cast<void*>(dlg.m_hIcon), PrintSpy::Find("DrawIcon")->made);
             EXPECT_EQ("-15 -15", PrintSpy::Find("DrawIcon")->args);
             ::ShowWindow(dlg.m_hWnd, SW_RESTORE);
         });

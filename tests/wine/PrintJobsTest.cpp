@@ -11,7 +11,9 @@
 #include <gdiplus.h>
 #include <winspool.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -257,31 +259,30 @@ TEST_F(PrintJobs, AResolutionTooLowForOnePixelStartsNoDocument)
 struct DocumentFault {
     const char* name;
     void (*fault)();
-    Names calls;
+    Names calls;   // the document's calls and drawing
     CKiruneDlg::PrintResult result;
 };
 
+const DocumentFault kDocumentFaults[] = {
+    { "StartDoc", [] { PrintSpy::s_startDocResult = SP_ERROR; }, { "StartDoc" }, CKiruneDlg::kNotPrinted },
+    { "cancel", [] { PrintSpy::s_startDocResult = SP_ERROR; PrintSpy::s_startDocError = ERROR_CANCELLED; },
+      { "StartDoc" }, CKiruneDlg::kCancelled },
+    // From here on, documents that failed once started.
+    { "StartPage", [] { PrintSpy::s_failPrintCall = "StartPage"; }, { "StartDoc", "StartPage" }, CKiruneDlg::kAborted },
+    { "draw", [] { PrintSpy::s_failDraws = 1; }, { "StartDoc", "StartPage", "GdipDrawImageRectRectI", "AbortDoc" },
+      CKiruneDlg::kAborted },
+    { "EndPage", [] { PrintSpy::s_failPrintCall = "EndPage"; },
+      { "StartDoc", "StartPage", "GdipDrawImageRectRectI", "EndPage" }, CKiruneDlg::kAborted },
+    { "EndDoc", [] { PrintSpy::s_failPrintCall = "EndDoc"; },
+      { "StartDoc", "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc" }, CKiruneDlg::kAborted },
+};
+const DocumentFault* const kStartedFaults = kDocumentFaults + 2;
+
 TEST_F(PrintJobs, EachFailingPrintCallEndsTheDocumentAsItShould)
 {
-    const Names drawn = { "StartDoc", "StartPage", "GdipDrawImageRectRectI" };
-    const auto then = [&](std::initializer_list<std::string> more) {
-        Names calls = drawn;
-        calls.insert(calls.end(), more);
-        return calls;
-    };
-    const DocumentFault faults[] = {
-        { "StartDoc", [] { PrintSpy::s_startDocResult = SP_ERROR; }, { "StartDoc" }, CKiruneDlg::kNotPrinted },
-        { "cancel", [] { PrintSpy::s_startDocResult = SP_ERROR; PrintSpy::s_startDocError = ERROR_CANCELLED; },
-          { "StartDoc" }, CKiruneDlg::kCancelled },
-        { "StartPage", [] { PrintSpy::s_failPrintCall = "StartPage"; }, { "StartDoc", "StartPage" },
-          CKiruneDlg::kAborted },
-        { "draw", [] { PrintSpy::s_failDraws = 1; }, then({ "AbortDoc" }), CKiruneDlg::kAborted },
-        { "EndPage", [] { PrintSpy::s_failPrintCall = "EndPage"; }, then({ "EndPage" }), CKiruneDlg::kAborted },
-        { "EndDoc", [] { PrintSpy::s_failPrintCall = "EndDoc"; }, then({ "EndPage", "EndDoc" }), CKiruneDlg::kAborted },
-    };
     const RECT tall = { 10, 20, 99, 147 };
     for (bool range : { false, true }) {
-        for (const DocumentFault& f : faults) {
+        for (const DocumentFault& f : kDocumentFaults) {
             range ? PrintRange(s_portrait, tall, f.fault) : PrintAll(s_portrait, f.fault);
             EXPECT_EQ(f.calls, DocumentCalls()) << range << " " << f.name;
             EXPECT_EQ(f.result, m_result) << range << " " << f.name;
@@ -493,21 +494,14 @@ TEST_P(PrintAllAfterAFailure, TheNextPhotoPrintsOnAFreshDc)
     ASSERT_EQ(2u, docs.size());
     EXPECT_NE(docs[0], docs[1]);
     EXPECT_EQ(2, PrintSpy::Count("DeleteDC"));   // each DC once
-    const SpyCall* ended = nullptr;
-    for (const SpyCall& c : PrintSpy::Calls())
-        if (c.name == "EndDoc")
-            ended = &c;
-    ASSERT_NE(nullptr, ended);
-    EXPECT_EQ(docs[1], ended->handle);
+    EXPECT_EQ(docs[1], std::find_if(PrintSpy::Calls().rbegin(), PrintSpy::Calls().rend(),
+                                    [](const SpyCall& c) { return c.name == "EndDoc"; })->handle);
     // Only the first is named: the second printed on the new DC.
     EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nkirune-print-first.png", m_message);
 }
 
-INSTANTIATE_TEST_SUITE_P(PrintAllCommand, PrintAllAfterAFailure, ::testing::Values(
-    DocumentFault{ "draw", [] { PrintSpy::s_failDraws = 1; }, {}, CKiruneDlg::kAborted },
-    DocumentFault{ "StartPage", [] { PrintSpy::s_failPrintCall = "StartPage"; }, {}, CKiruneDlg::kAborted },
-    DocumentFault{ "EndPage", [] { PrintSpy::s_failPrintCall = "EndPage"; }, {}, CKiruneDlg::kAborted },
-    DocumentFault{ "EndDoc", [] { PrintSpy::s_failPrintCall = "EndDoc"; }, {}, CKiruneDlg::kAborted }),
+INSTANTIATE_TEST_SUITE_P(PrintAllCommand, PrintAllAfterAFailure,
+    ::testing::ValuesIn(kStartedFaults, std::end(kDocumentFaults)),
     [](const ::testing::TestParamInfo<DocumentFault>& info) { return std::string(info.param.name); });
 
 // A file name cancelled on the second photo ends the command as a

@@ -280,6 +280,9 @@ int WINAPI SpyStartDoc(HDC hdc, const DOCINFOW* di)
     return real_StartDocW(hdc, di);
 }
 
+// A document StartDoc was made to let start has no print system behind it.
+bool NoPrintSystem() { return g_recording && PrintSpy::s_startDocResult > 0; }
+
 // True once for the call named to fail.
 bool FailsNow(const char* name)
 {
@@ -292,7 +295,7 @@ bool FailsNow(const char* name)
 int WINAPI SpyEndDoc(HDC hdc)
 {
     Record("EndDoc", "", hdc);
-    const int result = real_EndDoc(hdc);
+    const int result = NoPrintSystem() ? 1 : real_EndDoc(hdc);
     return FailsNow("EndDoc") ? SP_ERROR : result;
 }
 
@@ -310,7 +313,7 @@ int WINAPI SpyStartPage(HDC hdc)
         real_AbortDoc(hdc);
         return SP_ERROR;
     }
-    return real_StartPage(hdc);
+    return NoPrintSystem() ? 1 : real_StartPage(hdc);
 }
 
 int WINAPI SpyEndPage(HDC hdc)
@@ -320,7 +323,7 @@ int WINAPI SpyEndPage(HDC hdc)
         real_AbortDoc(hdc);
         return SP_ERROR;
     }
-    return real_EndPage(hdc);
+    return NoPrintSystem() ? 1 : real_EndPage(hdc);
 }
 
 BOOL WINAPI SpyDeleteDC(HDC hdc)

@@ -34,6 +34,8 @@ public:
     static float s_dpi;   // negative: the device's own
     // StartDoc answers this without asking the print system (0: it asks),
     // with this last error, once the first s_startDocsToPass have passed;
+    // a document so started has no print system, and its page and end
+    // calls succeed without one;
     // the print call so named ("StartPage", "EndPage", "EndDoc") fails once
     // with SP_ERROR, its job ended as GDI ends it; the next drawings fail,
     // so many of them, as for lack of memory.
