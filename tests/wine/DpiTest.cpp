@@ -87,9 +87,8 @@ void ExpectFitted(HWND picture, HBITMAP fitted, SIZE photo, SIZE box)
 long IconWidth(HWND hwnd, WPARAM which)
 {
     ICONINFO info{};
-    if (!::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, which, 0)), &info))
-        return 0;
-    const long width = BitmapSize(info.hbmColor).cx;
+    ::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(hwnd, WM_GETICON, which, 0)), &info);
+    const long width = info.hbmColor ? BitmapSize(info.hbmColor).cx : 0;
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
     return width;

@@ -277,6 +277,7 @@ const DocumentFault kDocumentFaults[] = {
       { "StartDoc", "StartPage", "GdipDrawImageRectRectI", "EndPage", "EndDoc" }, CKiruneDlg::kAborted },
 };
 const DocumentFault* const kStartedFaults = kDocumentFaults + 2;
+void PrintTo(const DocumentFault& f, std::ostream* os) { *os << f.name; }
 
 TEST_F(PrintJobs, EachFailingPrintCallEndsTheDocumentAsItShould)
 {
@@ -518,9 +519,7 @@ TEST_F(PrintAllCommand, ACancelledFileNameEndsTheCommand)
         PrintSpy::s_startDocsToPass = 1;
     });
     EXPECT_EQ(2, PrintSpy::Count("StartDoc"));
-    EXPECT_EQ(1, PrintSpy::Count("EndDoc"));
-    EXPECT_EQ(3, PrintSpy::Count("GdipLoadImageFromFile"));
-    EXPECT_EQ(1, PrintSpy::Count("DeleteDC"));
+    EXPECT_EQ(3, PrintSpy::Count("GdipLoadImageFromFile"));   // the third photo is never loaded
     EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nphoto.jpg", m_message);
 }
 

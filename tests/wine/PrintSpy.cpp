@@ -306,25 +306,17 @@ int WINAPI SpyAbortDoc(HDC hdc)
 }
 
 // A page that fails has its job ended by GDI, unseen by the program.
-int WINAPI SpyStartPage(HDC hdc)
+int PageCall(const char* name, HDC hdc, StartPage_fn real)
 {
-    Record("StartPage", "", hdc);
-    if (FailsNow("StartPage")) {
-        real_AbortDoc(hdc);
-        return SP_ERROR;
-    }
-    return NoPrintSystem() ? 1 : real_StartPage(hdc);
+    Record(name, "", hdc);
+    if (!FailsNow(name))
+        return NoPrintSystem() ? 1 : real(hdc);
+    real_AbortDoc(hdc);
+    return SP_ERROR;
 }
 
-int WINAPI SpyEndPage(HDC hdc)
-{
-    Record("EndPage", "", hdc);
-    if (FailsNow("EndPage")) {
-        real_AbortDoc(hdc);
-        return SP_ERROR;
-    }
-    return NoPrintSystem() ? 1 : real_EndPage(hdc);
-}
+int WINAPI SpyStartPage(HDC hdc) { return PageCall("StartPage", hdc, real_StartPage); }
+int WINAPI SpyEndPage(HDC hdc) { return PageCall("EndPage", hdc, real_EndPage); }
 
 BOOL WINAPI SpyDeleteDC(HDC hdc)
 {
