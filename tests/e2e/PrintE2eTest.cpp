@@ -31,24 +31,15 @@ TEST_F(PrintE2e, PrintAllGivesOneDocumentPerPhotoInListOrder)
 // The photo picked is the one shown and printed, whatever its name or its
 // folder's: "café" beside a decoy without the accent, names no ANSI code page
 // spells (a surrogate pair, Hangul, a kanji outside JIS X 0208), names whose
-// Shift-JIS bytes hold a backslash, and a folder named with an emoji. The
-// entry e2e.Names1252 runs this under code page 1252 as well.
-// Windows' default printer for the length of a test. The test scheduler's
-// queue of this name prints into the default PDF printer's folder.
-struct DefaultPrinter {
-    explicit DefaultPrinter(const wchar_t* name)
-        : set(::GetDefaultPrinterW(saved, &size) && ::SetDefaultPrinterW(name)) {}
-    ~DefaultPrinter() { ::SetDefaultPrinterW(saved); }
-    wchar_t saved[MAX_PATH] = L"";
-    DWORD size = MAX_PATH;
-    bool set;
-};
-
+// Shift-JIS bytes hold a backslash, and a folder named with an emoji; and
+// the printer's: the test scheduler's default is "Café写真". The entry
+// e2e.Names1252 runs this under code page 1252 as well.
 TEST_F(PrintE2e, EveryNameShowsAndPrintsItsOwnPhoto)
 {
-    // So is the printer's: "Café写真" is in no one ANSI code page.
-    DefaultPrinter printer(L"Café写真");
-    ASSERT_TRUE(printer.set) << "the test scheduler has no queue of that name";
+    const std::wstring wideNamed = L"Café写真";
+    wchar_t printer[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    ASSERT_TRUE(::GetDefaultPrinterW(printer, &size) && printer == wideNamed) << "another default printer";
     struct Named {
         const wchar_t* name;
         COLORREF colour;
