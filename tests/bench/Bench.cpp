@@ -303,49 +303,45 @@ double ListingFloor(const std::string& folder)
     return Now() - start;
 }
 
-// The time from building the main window in `folder` until it is shown, and
-// the rows its file list holds then.
-double StartupIn(const std::string& folder, int& rows)
+void Startup()
 {
     char previous[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ::SetCurrentDirectoryA(folder.c_str());
-    double start = Now();
-    double shown = 0;
-    {
-        CKiruneDlg dlg;
-        ModalScript script(600000);
-        script.WaitShown(dlg.m_hWnd, "the main window")
-            .Then([&] {
-                shown = Now() - start;
-                rows = static_cast<int>(::SendDlgItemMessageA(dlg.m_hWnd, IDC_FILE_LIST, LVM_GETITEMCOUNT, 0, 0));
-                ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0);
-            });
-        benchApp.m_pMainWnd = &dlg;
-        script.Start();
-        dlg.DoModal();
-        benchApp.m_pMainWnd = nullptr;
-    }
-    ::SetCurrentDirectoryA(previous);
-    return shown;
-}
-
-void Startup()
-{
-    // A process's first window pays once for what later ones find ready: a
-    // warm-up start-up takes that. It is shown, but nothing is reckoned from
-    // it.
-    int rows = 0;
-    Report("warm-up start-up (0 files)", StartupIn(StartupFolder(0), rows), 0);
-    // The empty folder's start-up is the window's fixed cost. It varies
-    // between runs far more than the files' own cost, so each fuller
-    // folder's start-up less it is set against the floor too.
+    // An empty folder shows the fixed cost of building and showing the
+    // window. It varies between runs far more than the files' own cost, so
+    // each fuller folder's start-up less it is set against the floor too. A
+    // process's first window pays once for what later ones find ready: a
+    // warm-up start-up in the empty folder takes that, and nothing is
+    // reckoned from it.
+    const int kWarmUp = -1;
     double window = 0;
-    for (int count : { 0, 100, 10000 }) {
-        std::string folder = StartupFolder(count);
+    for (int count : { kWarmUp, 0, 100, 10000 }) {
+        std::string folder = StartupFolder(count == kWarmUp ? 0 : count);
         double floor = ListingFloor(folder);
-        double shown = StartupIn(folder, rows);
+        ::SetCurrentDirectoryA(folder.c_str());
+        double start = Now();
+        double shown = 0;
+        int rows = 0;
+        {
+            CKiruneDlg dlg;
+            ModalScript script(600000);
+            script.WaitShown(dlg.m_hWnd, "the main window")
+                .Then([&] {
+                    shown = Now() - start;
+                    rows = static_cast<int>(::SendDlgItemMessageA(dlg.m_hWnd, IDC_FILE_LIST, LVM_GETITEMCOUNT, 0, 0));
+                    ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0);
+                });
+            benchApp.m_pMainWnd = &dlg;
+            script.Start();
+            dlg.DoModal();
+            benchApp.m_pMainWnd = nullptr;
+        }
+        ::SetCurrentDirectoryA(previous);
         char name[64];
+        if (count == kWarmUp) {
+            Report("warm-up start-up (0 files)", shown, 0);
+            continue;
+        }
         std::snprintf(name, sizeof name, "start-up (%d files, %d rows)", count, rows);
         Report(name, shown, floor);
         if (count == 0) {

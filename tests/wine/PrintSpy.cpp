@@ -292,21 +292,15 @@ bool FailsNow(const char* name)
     return true;
 }
 
-int WINAPI SpyEndDoc(HDC hdc)
-{
-    Record("EndDoc", "", hdc);
-    const int result = NoPrintSystem() ? 1 : real_EndDoc(hdc);
-    return FailsNow("EndDoc") ? SP_ERROR : result;
-}
-
 int WINAPI SpyAbortDoc(HDC hdc)
 {
     Record("AbortDoc", "", hdc);
     return real_AbortDoc(hdc);
 }
 
-// A page that fails has its job ended by GDI, unseen by the program.
-int PageCall(const char* name, HDC hdc, StartPage_fn real)
+// A page or document end that fails has its job ended by GDI, unseen by
+// the program.
+int PrintCall(const char* name, HDC hdc, StartPage_fn real)
 {
     Record(name, "", hdc);
     if (!FailsNow(name))
@@ -315,8 +309,9 @@ int PageCall(const char* name, HDC hdc, StartPage_fn real)
     return SP_ERROR;
 }
 
-int WINAPI SpyStartPage(HDC hdc) { return PageCall("StartPage", hdc, real_StartPage); }
-int WINAPI SpyEndPage(HDC hdc) { return PageCall("EndPage", hdc, real_EndPage); }
+int WINAPI SpyStartPage(HDC hdc) { return PrintCall("StartPage", hdc, real_StartPage); }
+int WINAPI SpyEndPage(HDC hdc) { return PrintCall("EndPage", hdc, real_EndPage); }
+int WINAPI SpyEndDoc(HDC hdc) { return PrintCall("EndDoc", hdc, real_EndDoc); }
 
 BOOL WINAPI SpyDeleteDC(HDC hdc)
 {
