@@ -34,7 +34,11 @@ public:
     // (dropped before its page was fed, or its page or end refused), and
     // the printer DC may then take no other document. Cancelled: the user
     // cancelled the file name the printer asked for, which ends the command.
-    enum PrintResult { kPrinted, kNotPrinted, kAborted, kCancelled };
+    // Refused: the print system took no document (its server gone, the
+    // spooler stopped, access denied), which ends the command too; the
+    // reason is in m_printError.
+    enum PrintResult { kPrinted, kNotPrinted, kAborted, kCancelled, kRefused };
+    DWORD m_printError = 0;   // the last error of the document last refused
 
     // Print jobs: one document "Print" of one page on the printer DC, which
     // stays open for the command's next job.

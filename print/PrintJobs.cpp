@@ -86,18 +86,21 @@ GpImage* TurnClockwise(GpImage* image, CScopedImage& copy)
 // The document of one photo: "Print", one page, the source part of the
 // photo stretched over the L-size area. Everything that can fail before the
 // drawing has been checked by the caller. Not printed when the print system
-// refuses the document (there is nothing to end), cancelled when the user
-// cancels the file name a printer that saves to a file asks for; aborted
-// when the drawing fails, so that the printer feeds no sheet for it, and
-// when a page or the document fails to end.
+// refuses the document (there is nothing to end): refused, its last error
+// in `error`, or cancelled when the user cancels the file name a printer
+// that saves to a file asks for; aborted when the drawing fails, so that
+// the printer feeds no sheet for it, and when a page or the document fails
+// to end.
 CKiruneDlg::PrintResult PrintDocument(HDC hdc, GpGraphics* graphics, GpImage* photo, uint32_t pageW,
-                                      uint32_t pageH, const RangeRect& source)
+                                      uint32_t pageH, const RangeRect& source, DWORD& error)
 {
     CBorrowedDC dc(hdc);
     DOCINFOW di = PrintDocInfo();
     ::SetLastError(ERROR_SUCCESS);   // what a refusal leaves here tells a cancel from a failure
-    if (dc.StartDoc(&di) <= 0)
-        return ::GetLastError() == ERROR_CANCELLED ? CKiruneDlg::kCancelled : CKiruneDlg::kNotPrinted;
+    if (dc.StartDoc(&di) <= 0) {
+        error = ::GetLastError();   // read now: releasing the photo may set another
+        return error == ERROR_CANCELLED ? CKiruneDlg::kCancelled : CKiruneDlg::kRefused;
+    }
     // The print service wants the document's one page marked. A page that
     // fails to start or to end (the job deleted from the queue, the spool
     // disk full, the port failing) has had its job ended by GDI already:
@@ -115,14 +118,29 @@ CKiruneDlg::PrintResult PrintDocument(HDC hdc, GpGraphics* graphics, GpImage* ph
     return CKiruneDlg::kPrinted;
 }
 
-// After a command, one message naming the photos it could not print; none
-// when everything printed.
-void ReportNotPrinted(CWnd& owner, const std::vector<std::wstring>& paths)
+// Why the printer refused, the system's text for the error in the user's
+// language after our own line.
+std::wstring RefusalReason(DWORD error)
+{
+    WCHAR* text = nullptr;
+    const DWORD length = error ? ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                                      | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                                  nullptr, error, 0, reinterpret_cast<WCHAR*>(&text), 0, nullptr)
+                               : 0;
+    const std::wstring systemText(text ? text : L"", length);
+    if (text)
+        ::LocalFree(text);
+    return RefusalText(AfxLoadStringW(IDS_PRINTER_REFUSED), systemText);
+}
+
+// After a command, one message naming the photos it could not print, and
+// the reason when the printer refused them; none when everything printed.
+void ReportNotPrinted(CWnd& owner, const std::vector<std::wstring>& paths, const std::wstring& reason = std::wstring())
 {
     if (paths.empty())
         return;
     const std::wstring text = NotPrintedText(AfxLoadStringW(IDS_NOT_PRINTED), AfxLoadStringW(IDS_NOT_PRINTED_MORE),
-                                             paths);
+                                             paths, reason);
     owner.MessageBox(text.c_str(), nullptr, MB_OK | MB_ICONWARNING);   // caption: the application's name
 }
 
@@ -138,6 +156,7 @@ void CKiruneDlg::OnPrintAll()
     // Confirmed, yet with no printer DC, every job fails at its first step.
     HDC hdc = printDlg.GetPrinterDC();
     std::vector<std::wstring> notPrinted;
+    std::wstring reason;
     const int count = m_photoList.GetSize();
     for (int i = 0; i < count; i++) {
         CStringW path = m_photoList.GetAt(i);
@@ -146,6 +165,15 @@ void CKiruneDlg::OnPrintAll()
         // asked for, and not named.
         if (result == kCancelled)
             break;
+        // A printer that refuses one document refuses the next, and may
+        // keep the window waiting on the network each time: the photos
+        // left are named unasked, with the system's reason.
+        if (result == kRefused) {
+            for (int j = i; j < count; j++)
+                notPrinted.push_back(m_photoList.GetAt(j).str());
+            reason = RefusalReason(m_printError);
+            break;
+        }
         if (result != kPrinted)
             notPrinted.push_back(path.str());
         // A DC whose document was aborted may start no other (Wine's
@@ -158,7 +186,7 @@ void CKiruneDlg::OnPrintAll()
     }
     if (hdc)
         ::DeleteDC(hdc);
-    ReportNotPrinted(*this, notPrinted);
+    ReportNotPrinted(*this, notPrinted, reason);
 }
 
 void CKiruneDlg::OnPrintOne()
@@ -182,7 +210,7 @@ void CKiruneDlg::OnPrintOne()
         CStringW path = m_photoList.GetAt(m_selPhoto);
         const PrintResult result = PrintPhotoRange(hdc, path, range);
         if (result != kPrinted && result != kCancelled)
-            ReportNotPrinted(*this, { path.str() });
+            ReportNotPrinted(*this, { path.str() }, result == kRefused ? RefusalReason(m_printError) : std::wstring());
     }
     if (hdc)
         ::DeleteDC(hdc);
@@ -223,7 +251,7 @@ CKiruneDlg::PrintResult CKiruneDlg::PrintPhoto(HDC hdc, const CStringW& path)
         return kNotPrinted;
     const RangeRect source = { 0, 0, static_cast<int32_t>(srcW), static_cast<int32_t>(srcH) };
     // The turned copy, the image, then the graphics are released as the scope ends.
-    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, source);
+    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, source, m_printError);
 }
 
 CKiruneDlg::PrintResult CKiruneDlg::PrintPhotoRange(HDC hdc, const CStringW& path, const RECT& rangeIn)
@@ -251,5 +279,5 @@ CKiruneDlg::PrintResult CKiruneDlg::PrintPhotoRange(HDC hdc, const CStringW& pat
 
     if (!pageW || !pageH || !DrawableSource(int64_t{ range.right } - range.left, int64_t{ range.bottom } - range.top))
         return kNotPrinted;
-    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, range);
+    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, range, m_printError);
 }

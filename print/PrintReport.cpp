@@ -23,7 +23,7 @@ std::wstring FileNameOf(const std::wstring& path)
 }
 
 std::wstring NotPrintedText(const std::wstring& heading, const std::wstring& more,
-                            const std::vector<std::wstring>& paths)
+                            const std::vector<std::wstring>& paths, const std::wstring& reason)
 {
     std::wstring text = heading + L"\n";
     const size_t named = paths.size() < kNotPrintedNamesShown ? paths.size() : kNotPrintedNamesShown;
@@ -36,5 +36,15 @@ std::wstring NotPrintedText(const std::wstring& heading, const std::wstring& mor
             line.replace(at, 2, Decimal(paths.size() - named));
         text += L"\n" + line;
     }
+    if (!reason.empty())
+        text += L"\n\n" + reason;
     return text;
+}
+
+std::wstring RefusalText(const std::wstring& heading, const std::wstring& systemText)
+{
+    const size_t end = systemText.find_last_not_of(L" \r\n");
+    if (end == std::wstring::npos)
+        return heading;
+    return heading + L"\n" + systemText.substr(0, end + 1);
 }

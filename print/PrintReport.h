@@ -10,9 +10,15 @@ const size_t kNotPrintedNamesShown = 20;
 // The heading, an empty line, then the file name (the last part of the path)
 // of each photo, one per line, in the order given; past the first
 // kNotPrintedNamesShown, one more line: `more` with "%1" replaced by the
-// number of photos not named.
+// number of photos not named; then, when there is one, an empty line and
+// the reason.
 std::wstring NotPrintedText(const std::wstring& heading, const std::wstring& more,
-                            const std::vector<std::wstring>& paths);
+                            const std::vector<std::wstring>& paths, const std::wstring& reason = std::wstring());
+
+// Why the printer took no document: the heading, then on a line of its own
+// the system's text for the error without its closing line break (the
+// system ends its texts with one); the heading alone without such a text.
+std::wstring RefusalText(const std::wstring& heading, const std::wstring& systemText);
 
 // The last part of a path: what follows its last backslash or slash, or the
 // whole path when nothing follows.

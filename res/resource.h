@@ -20,6 +20,7 @@
 #define IDS_NOT_PRINTED         208   // message after a print command: the photos not printed
 #define IDS_NOT_PRINTED_MORE    209   // its last line past the names shown; %1: how many more
 #define IDS_TOO_MANY_FILES      210   // message: a selection larger than the import can take
+#define IDS_PRINTER_REFUSED     211   // the not-printed message's last part: the printer took no document; the system's reason follows
 
 // About box
 #define IDD_ABOUTBOX            100

@@ -240,6 +240,10 @@ TEST(NotPrintedText, NamesTwentyThenCountsTheRest)
     const std::vector<std::wstring> foreign = { L"Z:\\😀\\😀.png", L"D:/card/DCIM/한글.MOV", L"\\\\srv\\share\\𠮷.jpg" };
     const std::wstring named = L"H\n\n😀.png\n한글.MOV\n𠮷.jpg";
     EXPECT_EQ(named, NotPrintedText(L"H", more, foreign));
+    // A refusal's reason last: the system's text without the line break it ends with.
+    EXPECT_EQ(named + L"\n\nR\nアクセスが拒否されました。",
+              NotPrintedText(L"H", more, foreign, RefusalText(L"R", L"アクセスが拒否されました。 \r\n")));
+    EXPECT_EQ(L"R", RefusalText(L"R", L"\r\n"));
     std::vector<std::wstring> paths;
     std::wstring twenty;
     for (int i = 100; i < 120; i++) {

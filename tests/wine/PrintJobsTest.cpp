@@ -252,8 +252,8 @@ TEST_F(PrintJobs, AResolutionTooLowForOnePixelStartsNoDocument)
     EXPECT_EQ(CKiruneDlg::kNotPrinted, m_result);
 }
 
-// A document the print system refuses draws nothing and ends nothing (a
-// cancelled file name says so); a drawing that fails aborts its document,
+// A document the print system refuses draws nothing and ends nothing, and
+// keeps the reason (a cancelled file name is one); a drawing that fails aborts its document,
 // so no page is fed; a page that fails to start or end has been ended by
 // GDI, and nothing more is asked of it.
 struct DocumentFault {
@@ -264,7 +264,8 @@ struct DocumentFault {
 };
 
 const DocumentFault kDocumentFaults[] = {
-    { "StartDoc", [] { PrintSpy::s_startDocResult = SP_ERROR; }, { "StartDoc" }, CKiruneDlg::kNotPrinted },
+    { "StartDoc", [] { PrintSpy::s_startDocResult = SP_ERROR; PrintSpy::s_startDocError = ERROR_ACCESS_DENIED; },
+      { "StartDoc" }, CKiruneDlg::kRefused },
     { "cancel", [] { PrintSpy::s_startDocResult = SP_ERROR; PrintSpy::s_startDocError = ERROR_CANCELLED; },
       { "StartDoc" }, CKiruneDlg::kCancelled },
     // From here on, documents that failed once started.
@@ -286,6 +287,8 @@ TEST_F(PrintJobs, EachFailingPrintCallEndsTheDocumentAsItShould)
             range ? PrintRange(s_portrait, tall, f.fault) : PrintAll(s_portrait, f.fault);
             EXPECT_EQ(f.calls, DocumentCalls()) << range << " " << f.name;
             EXPECT_EQ(f.result, m_result) << range << " " << f.name;
+            if (f.calls.size() == 1)
+                EXPECT_EQ(PrintSpy::s_startDocError, m_dlg.m_printError) << range << " " << f.name;
             EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
             // A failed document's DC may take no other: the next job gets a new one.
             ::DeleteDC(m_dc);
@@ -504,23 +507,40 @@ INSTANTIATE_TEST_SUITE_P(PrintAllCommand, PrintAllAfterAFailure,
     ::testing::ValuesIn(kDocumentFaults + 2, std::end(kDocumentFaults)),   // those that started
     [](const ::testing::TestParamInfo<DocumentFault>& info) { return std::string(info.param.name); });
 
-// A file name cancelled on the second photo ends the command as a
-// cancelled printer dialog would: the third photo is not asked for, and
-// only what failed before is named.
-TEST_F(PrintAllCommand, ACancelledFileNameEndsTheCommand)
+// A file name cancelled, or a document refused, on the third photo ends
+// the command: the fourth is not asked for. A cancel names only what
+// failed before; a refusal names the photos left too, with the system's
+// words for its reason.
+class PrintAllEnded : public PrintAllCommand, public ::testing::WithParamInterface<DWORD> {};
+
+TEST_P(PrintAllEnded, TheRestIsNotAskedFor)
 {
+    dlg.m_photoList.Add(Wide(MakeTestPhoto("first.png", 30, 40)).c_str());
     dlg.m_photoList.Add(L"Z:\\no\\such\\photo.jpg");
-    for (const char* name : { "first.png", "second.png", "third.png" })
+    for (const char* name : { "second.png", "third.png" })
         dlg.m_photoList.Add(Wide(MakeTestPhoto(name, 30, 40)).c_str());
+    static DWORD s_error;
+    s_error = GetParam();
     Run(IDOK, [] {
         PrintSpy::s_startDocResult = SP_ERROR;
-        PrintSpy::s_startDocError = ERROR_CANCELLED;
+        PrintSpy::s_startDocError = s_error;
         PrintSpy::s_startDocsToPass = 1;
     });
     EXPECT_EQ(2, PrintSpy::Count("StartDoc"));
-    EXPECT_EQ(3, PrintSpy::Count("GdipLoadImageFromFile"));   // the third photo is never loaded
-    EXPECT_EQ(L"次の写真は印刷できませんでした。\n\nphoto.jpg", m_message);
+    EXPECT_EQ(3, PrintSpy::Count("GdipLoadImageFromFile"));   // the fourth photo is never loaded
+    std::wstring expected = L"次の写真は印刷できませんでした。\n\nphoto.jpg";
+    if (GetParam() != ERROR_CANCELLED) {
+        WCHAR reason[256] = L"";
+        ASSERT_NE(0u, ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                       GetParam(), 0, reason, 256, nullptr));
+        expected += L"\nkirune-print-second.png\nkirune-print-third.png\n\nプリンターが印刷を受け付けませんでした。\n"
+                    + std::wstring(reason).erase(std::wstring(reason).find_last_not_of(L"\r\n") + 1);
+    }
+    EXPECT_EQ(expected, m_message);
 }
+
+INSTANTIATE_TEST_SUITE_P(PrintAllCommand, PrintAllEnded,
+    ::testing::Values(DWORD{ ERROR_CANCELLED }, DWORD{ ERROR_ACCESS_DENIED }, DWORD{ RPC_S_SERVER_UNAVAILABLE }));
 
 // ------------------------------------------------------------- print one
 
