@@ -27,6 +27,15 @@ void InsertPlaceholder(CTreeCtrl& tree, HTREEITEM hParent, UINT nMask)
     tree.InsertItem(nMask, "", 0, 0, 0, 0, 0, hParent, TVI_LAST);
 }
 
+// A network drive whose server is away, a disc spinning up or a card
+// reader can keep each look at it waiting for many seconds: only a fixed
+// local disk is looked at before the user asks for it.
+BOOL IsLocalDisk(LPCSTR root)
+{
+    const UINT type = ::GetDriveTypeA(root);
+    return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
+}
+
 void DeleteChildren(CTreeCtrl& tree, HTREEITEM hItem)
 {
     while (HTREEITEM hChild = tree.GetChildItem(hItem))
@@ -86,20 +95,23 @@ BOOL CFolderTree::ListDrives()
         return FALSE;
     }
     for (LPCSTR root = drives; *root; root += lstrlenA(root) + 1) {
-        HTREEITEM hItem = InsertPathItem(TVI_ROOT, root);
-        if (hItem && HasSubfolders(root))
+        // Any other drive gets its placeholder unread, as Explorer's do.
+        const BOOL local = IsLocalDisk(root);
+        HTREEITEM hItem = InsertPathItem(TVI_ROOT, root, local);
+        if (hItem && (!local || HasSubfolders(root)))
             InsertPlaceholder(*this, hItem, kPathImageMask);
     }
     return TRUE;
 }
 
-HTREEITEM CFolderTree::InsertPathItem(HTREEITEM hParent, LPCSTR path)
+HTREEITEM CFolderTree::InsertPathItem(HTREEITEM hParent, LPCSTR path, BOOL ask)
 {
     std::string folder = path;
     AppendBackslash(folder);
+    const UINT unopened = ask ? 0 : SHGFI_USEFILEATTRIBUTES;
     int image = 0, selectedImage = 0;
-    if (!GetSmallIconIndex(folder.c_str(), 0, image) ||
-        !GetSmallIconIndex(folder.c_str(), SHGFI_OPENICON, selectedImage)) {
+    if (!GetSmallIconIndex(folder.c_str(), unopened, image) ||
+        !GetSmallIconIndex(folder.c_str(), SHGFI_OPENICON | unopened, selectedImage)) {
         m_lastError = "Error Gettting SystemFileInfo!";
         return nullptr;
     }

@@ -23,8 +23,9 @@ public:
     BOOL AttachSystemImageList();
     BOOL ListDrives();
     // Inserts the item of a drive's root path (text C:) or of a folder (its
-    // name) with the path's icons; NULL when the icons can't be had.
-    HTREEITEM InsertPathItem(HTREEITEM hParent, LPCSTR path);
+    // name) with the path's icons; NULL when the icons can't be had. Unless
+    // `ask`, the path is not opened: the icons come from what it is alone.
+    HTREEITEM InsertPathItem(HTREEITEM hParent, LPCSTR path, BOOL ask = TRUE);
     // The text after the last backslash, one trailing backslash ignored;
     // valid until the next call.
     LPCSTR LastPathComponent(LPCSTR path);

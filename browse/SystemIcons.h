@@ -16,11 +16,13 @@ inline HIMAGELIST SystemSmallImageList()
 
 // The index of a path's small icon (extraFlags 0) or small open icon
 // (SHGFI_OPENICON) in that list; FALSE, index untouched, when the shell has
-// none. The icon handle itself is released at once.
+// none. The icon handle itself is released at once. With
+// SHGFI_USEFILEATTRIBUTES the path is not opened: the icon is a folder's,
+// or a drive's of the drive's type.
 inline BOOL GetSmallIconIndex(LPCSTR path, UINT extraFlags, int& index)
 {
     SHFILEINFOA info{};
-    if (!::SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | extraFlags))
+    if (!::SHGetFileInfoA(path, FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | extraFlags))
         return FALSE;
     if (info.hIcon)
         ::DestroyIcon(info.hIcon);

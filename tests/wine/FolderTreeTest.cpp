@@ -2,8 +2,10 @@
 // a time, selection along a path whatever its case, and the announcements of
 // the selected folder's files to the parent window.
 #include "BrowseFixture.h"
+#include "PrintSpy.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -110,6 +112,32 @@ TEST_F(FolderTree, ListsTheDrivesAtTheTopLevel)
             EXPECT_EQ(nullptr, tree.GetChildItem(h)) << text;
     }
     EXPECT_TRUE(recorder.m_log.empty());
+}
+
+// A drive that is not a fixed disk may keep every look at it waiting: it
+// is listed with a placeholder, its icons those of its type, unread. The
+// fixed disks are read as before.
+TEST_F(FolderTree, DrivesThatMayNotAnswerAreListedUnread)
+{
+    PrintSpy::Start();
+    PrintSpy::s_otherDrives = true;
+    Initialize();
+    PrintSpy::Stop();
+    std::vector<std::string> expected, looks, all;
+    for (const char* drive : { "Q:", "R:", "S:", "U:" }) {
+        HTREEITEM h = ChildWithText(tree, TVI_ROOT, drive);
+        ASSERT_NE(nullptr, h) << drive;
+        EXPECT_TRUE(HasOnlyPlaceholder(tree, h)) << drive;
+        expected.insert(expected.end(), 2, "SHGetFileInfoA " + std::string(drive) + "\\ unopened");
+    }
+    for (const SpyCall& c : PrintSpy::Calls()) {
+        all.push_back(c.name + " " + c.args);
+        if (c.args.size() > 1 && std::strchr("QRSU", c.args[0]) && c.args[1] == ':')
+            looks.push_back(all.back());
+    }
+    EXPECT_EQ(expected, looks);
+    for (const char* look : { "SHGetFileInfoA C:\\", "FindFirstFileA C:\\*.*" })
+        EXPECT_NE(all.end(), std::find(all.begin(), all.end(), look)) << look;
 }
 
 TEST_F(FolderTree, SelectPathIgnoresCaseAndAnnouncesTheSortedFiles)

@@ -2,6 +2,7 @@
 #include "ModalScript.h"
 #include "TestImages.h"
 #include <gdiplus.h>
+#include <shellapi.h>
 #include <cderr.h>
 #include <dlgs.h>
 #include <cstdarg>
@@ -19,6 +20,7 @@ int PrintSpy::s_startDocsToPass = 0;
 std::string PrintSpy::s_failPrintCall;
 int PrintSpy::s_failDraws = 0;
 bool PrintSpy::s_namesTooLong = false;
+bool PrintSpy::s_otherDrives = false;
 
 namespace {
 void InstallSpies();
@@ -70,6 +72,7 @@ void PrintSpy::Start()
     s_failPrintCall.clear();
     s_failDraws = 0;
     s_namesTooLong = false;
+    s_otherDrives = false;
     g_recording = true;
 }
 
@@ -165,6 +168,10 @@ SPIED(BOOL, GetOpenFileNameW, 4, LPOPENFILENAMEW)
 SPIED(DWORD, CommDlgExtendedError, 0)
 SPIED(BOOL, DrawIcon, 16, HDC, int, int, HICON)
 SPIED(void, Sleep, 4, DWORD)
+SPIED(DWORD, GetLogicalDriveStringsA, 8, DWORD, LPSTR)
+SPIED(UINT, GetDriveTypeA, 4, LPCSTR)
+SPIED(HANDLE, FindFirstFileA, 8, LPCSTR, LPWIN32_FIND_DATAA)
+SPIED(DWORD_PTR, SHGetFileInfoA, 20, LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT)
 
 namespace {
 
@@ -352,6 +359,45 @@ void WINAPI SpySleep(DWORD ms)
     real_Sleep(ms);
 }
 
+const struct {
+    char root[4];
+    UINT type;
+} kOtherDrives[] = { { "Q:\\", DRIVE_CDROM }, { "R:\\", DRIVE_REMOTE }, { "S:\\", DRIVE_REMOVABLE },
+                     { "U:\\", DRIVE_UNKNOWN } };
+
+DWORD WINAPI SpyGetLogicalDriveStrings(DWORD size, LPSTR roots)
+{
+    DWORD length = real_GetLogicalDriveStringsA(size, roots);
+    for (const auto& drive : kOtherDrives)
+        if (PrintSpy::s_otherDrives && g_recording && length && length + sizeof drive.root < size) {
+            ::lstrcpyA(roots + length, drive.root);   // each root ends in a NUL, the list in one more
+            length += sizeof drive.root;
+            roots[length] = '\0';
+        }
+    return length;
+}
+
+UINT WINAPI SpyGetDriveType(LPCSTR root)
+{
+    for (const auto& drive : kOtherDrives)
+        if (PrintSpy::s_otherDrives && g_recording && root && ::lstrcmpiA(root, drive.root) == 0)
+            return drive.type;
+    return real_GetDriveTypeA(root);
+}
+
+HANDLE WINAPI SpyFindFirstFile(LPCSTR pattern, LPWIN32_FIND_DATAA found)
+{
+    Record("FindFirstFileA", pattern ? pattern : "(null)", nullptr);
+    return real_FindFirstFileA(pattern, found);
+}
+
+DWORD_PTR WINAPI SpySHGetFileInfo(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags)
+{
+    Record("SHGetFileInfoA", std::string(path ? path : "(null)") + (flags & SHGFI_USEFILEATTRIBUTES ? " unopened" : ""),
+           nullptr);
+    return real_SHGetFileInfoA(path, attributes, info, size, flags);
+}
+
 template <typename Fn>
 void Install(void*& slot, Fn& real, Fn spy)
 {
@@ -391,6 +437,10 @@ void InstallSpies()
     Install(imp_CommDlgExtendedError, real_CommDlgExtendedError, &SpyCommDlgExtendedError);
     Install(imp_DrawIcon, real_DrawIcon, &SpyDrawIcon);
     Install(imp_Sleep, real_Sleep, &SpySleep);
+    Install(imp_GetLogicalDriveStringsA, real_GetLogicalDriveStringsA, &SpyGetLogicalDriveStrings);
+    Install(imp_GetDriveTypeA, real_GetDriveTypeA, &SpyGetDriveType);
+    Install(imp_FindFirstFileA, real_FindFirstFileA, &SpyFindFirstFile);
+    Install(imp_SHGetFileInfoA, real_SHGetFileInfoA, &SpySHGetFileInfo);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // Records, in order, the calls that the print commands and jobs make of
 // GDI+, of the print system and of the printer dialog, the icons drawn,
-// the pauses (Sleep) and the open dialogs: the program's import slots lead
-// here before the real functions. Can make some of them fail as a broken
-// printer (or a selection too large) would.
+// the pauses (Sleep), the open dialogs, the folders read and the shell
+// icons asked for: the program's import slots lead here before the real
+// functions. Can make some of them fail as a broken printer (or a
+// selection too large) would, and add drives.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -47,6 +48,12 @@ public:
     // The open dialog says, without showing itself, that the names chosen
     // do not fit the buffer.
     static bool s_namesTooLong;
+    // The computer has four drives more, none of them there, each of a type
+    // that may not answer at once: Q: a CD-ROM, R: a network drive, S: a
+    // removable one, U: of unknown type. Looks at files and shell icons are
+    // recorded all the time ("FindFirstFileA", "SHGetFileInfoA": the path,
+    // then "unopened" when the shell is told not to open it).
+    static bool s_otherDrives;
 };
 
 // A test photo of four quadrants (Quadrants), split in the middle, saved as
