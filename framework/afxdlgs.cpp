@@ -45,6 +45,13 @@ BOOL NamesFit(const OPENFILENAMEW& ofn)
             return TRUE;
     return FALSE;
 }
+
+// A path from a drive (X:) or a server (\\server\share).
+BOOL IsFullPath(const WCHAR* name)
+{
+    const BOOL letter = (name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'a' && name[0] <= L'z');
+    return (letter && name[1] == L':') || (name[0] == L'\\' && name[1] == L'\\');
+}
 } // namespace
 
 INT_PTR CFileDialog::DoModal()
@@ -81,6 +88,10 @@ CStringW CFileDialog::GetNextPathName(POSITION& pos) const
     }
     pos = *next ? const_cast<WCHAR*>(next) : nullptr;
 
+    // A name typed with a folder of its own ("D:\DCIM\a.jpg" among others
+    // in quotes) comes back whole.
+    if (IsFullPath(item))
+        return CStringW(item);
     // The folder ends with a backslash only at a drive's root.
     CStringW path(start);
     if (path.IsEmpty() || path.GetAt(path.GetLength() - 1) != L'\\')

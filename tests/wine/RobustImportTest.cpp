@@ -1,5 +1,6 @@
 // Import at the edges: thousands of names in one dialog, a selection larger
-// than the name buffer, and names whose bytes hide backslashes.
+// than the name buffer, names whose bytes hide backslashes, names typed
+// with a folder of their own.
 #include "FileDialogDriver.h"
 #include "MainWindowFixture.h"
 #include "OpenDialogText.h"
@@ -85,18 +86,22 @@ TEST_F(RobustImport, ASelectionTooLargeForTheBufferImportsNothingAndSaysSo)
     EXPECT_EQ("buffer 1048576", dialog ? dialog->args : "no dialog");
 }
 
-TEST_F(RobustImport, NamesWithBackslashTrailBytesSpacesAndLength)
+TEST_F(RobustImport, NamesWithBackslashTrailBytesSpacesLengthAndFoldersOfTheirOwn)
 {
     // 表, ソ and 能 end in the byte 0x5C, the backslash.
     std::vector<std::string> names = {
-        "表.png", "ソフト 写真.png", "能登 の 海.png", std::string(196, 'n') + ".png", "a b  c.png",
+        "表.png", "ソフト 写真.png", "能登 の 海.png", std::string(196, 'n') + ".png", "a b  c.png", "別\\遠く.png",
     };
+    ASSERT_TRUE(folder.MakeFolder("別"));
     MakeCopies(names);
+    // A name typed with a folder of its own comes back whole.
+    std::vector<std::string> typed = names;
+    typed.back() = folder.File(names.back());
     Shown();
-    ImportThroughDialog(script, dlg, folder.Path(), names);
+    ImportThroughDialog(script, dlg, folder.Path(), typed);
     script.Then([&] {
-        ASSERT_EQ(5, dlg.m_photoList.GetSize());
-        for (int i = 0; i < 5; i++) {
+        ASSERT_EQ(6, dlg.m_photoList.GetSize());
+        for (int i = 0; i < 6; i++) {
             EXPECT_EQ(Wide(folder.File(names[static_cast<size_t>(i)])), dlg.m_photoList[i].str());
             EXPECT_TRUE(NearColour(BitmapPixel(Fitted(i), 40, 30), RGB(0x20, 0x60, 0xA0), 4)) << names[static_cast<size_t>(i)];
         }
