@@ -225,18 +225,26 @@ kirune_source_date() {
 # page 932, and Windows of other languages would garble that one.
 KIRUNE_GUIDE=README-ja.txt
 
-# Writes the download of the program for Windows EXE into the folder DIST:
-# Kirune-VERSION-win32.zip (VERSION from EXE's version resource) with
-# Kirune.exe and README-ja.txt, the guide in Shift-JIS with CRLF ends, and
-# beside it Kirune-VERSION-win32.zip.sha256 in sha256sum's format; sets
-# KIRUNE_ZIP. The same EXE and guide make the same bytes whoever packs them,
-# wherever and whenever: the entries go in one order, with fixed
-# permissions and the sources' time (kirune_source_date) as a DOS time,
-# which is local time: UTC's.
+# Writes the download of ARCH's program for Windows EXE into the folder
+# DIST: Kirune-VERSION-TAG.zip (VERSION from EXE's version resource; TAG
+# win32 for the i686 program, for 32-bit Windows, XP included, and win64
+# for the x86_64 one, for 64-bit Windows 7 to 11) with Kirune.exe, whatever
+# EXE's name (message boxes take their caption from it), and README-ja.txt,
+# the guide in Shift-JIS with CRLF ends; and beside it
+# Kirune-VERSION-TAG.zip.sha256 in sha256sum's format; sets KIRUNE_ZIP. The
+# same EXE and guide make the same bytes whoever packs them, wherever and
+# whenever: the entries go in one order, with fixed permissions and the
+# sources' time (kirune_source_date) as a DOS time, which is local time:
+# UTC's.
 kirune_package() {
-    local exe=$1 dist=$2 facts stage name
+    local arch=$1 exe=$2 dist=$3 facts stage name tag
+    case $arch in
+        i686) tag=win32 ;;
+        x86_64) tag=win64 ;;
+        *) kirune_log "step 'package' failed: no download for the architecture '$arch'"; return 1 ;;
+    esac
     facts=$(kirune_pe_facts "$exe") || { kirune_log "step 'version' failed: cannot read the PE headers of $exe"; return 1; }
-    name=Kirune-${facts##* }-win32.zip
+    name=Kirune-${facts##* }-$tag.zip
     KIRUNE_ZIP=$dist/$name
     stage=$dist/stage
     rm -rf "$stage" "$KIRUNE_ZIP" "$KIRUNE_ZIP.sha256"

@@ -5,7 +5,9 @@ older Windows would refuse or a newer one would mishandle:
 - an import outside the list of functions Windows XP SP3 has (the list
   names each DLL!Function; a DLL that is not in it is not a system DLL);
 - an import by ordinal (the list names functions);
-- a 32-bit program that is not large-address aware;
+- a program that is not large-address aware: a 32-bit one keeps 2 GiB on
+  64-bit Windows instead of 4, a 64-bit one gets all its memory below
+  2 GiB (and does not start under x64 emulation on ARM64);
 - no application manifest (resource type 24, id 1), or one that is not
   the manifest in the sources;
 - an icon without its image for each display scale, or whose 16 and 32
@@ -167,8 +169,8 @@ def main(exe, list_path, manifest_path):
             faults.append('imports from %s, which is not a system DLL: %s' % (dll, function))
         elif (dll.lower(), function) not in allowed:
             faults.append('imports %s!%s, which is not in %s' % (dll, function, list_path))
-    if pe.magic == PE32_MAGIC and not pe.characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE:
-        faults.append('is a 32-bit program that is not large-address aware')
+    if not pe.characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE:
+        faults.append('is a %s program that is not large-address aware' % ('32-bit' if pe.magic == PE32_MAGIC else '64-bit'))
     manifest = pe.resource(RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID)
     with open(manifest_path, 'rb') as f:
         source = f.read()
