@@ -2,9 +2,10 @@
 // calls it cannot avoid, each measured in the same run. Prints figures and
 // ratios; asserts nothing (speed goals are read, not tested).
 //
-//   kirune_bench --photos=FOLDER [--only=NAME]
+//   kirune_bench --photos=FOLDER [--pdfs=FOLDER] [--only=NAME]
 //
-// FOLDER holds the generated photos (scripts/bench makes them).
+// --photos holds the generated photos (scripts/bench makes them); --pdfs is
+// where the printer named by KIRUNE_BENCH_PRINTER writes its PDFs.
 #include "KiruneDlg.h"
 #include "ModalScript.h"
 #include "PrinterDC.h"
@@ -30,6 +31,7 @@ CWinApp benchApp;
 
 std::string g_photos;
 std::string g_only;
+std::string g_pdfs;
 
 double Now()
 {
@@ -326,6 +328,28 @@ double PrintFloor(const std::vector<std::string>& files, int dpi)
     return elapsed;
 }
 
+// The PDFs in the printer's folder (--pdfs=); none when it is not given.
+std::vector<std::string> Pdfs()
+{
+    return g_pdfs.empty() ? std::vector<std::string>() : Files(g_pdfs, "*.pdf");
+}
+
+// Waits until the PDF printer's folder (--pdfs=) holds `count` PDFs, so
+// that no run shares the processors with the conversion of the jobs before
+// it; says so when ten minutes were not enough.
+void WaitForPdfs(int count)
+{
+    double start = Now();
+    while (!g_pdfs.empty() && static_cast<int>(Pdfs().size()) < count) {
+        if (Now() - start > 600) {
+            std::printf("print: the PDF printer has written %d of %d PDFs in ten minutes; going on\n",
+                        static_cast<int>(Pdfs().size()), count);
+            return;
+        }
+        ::Sleep(100);
+    }
+}
+
 // The time the print command's jobs take per photo of `files` on `hdc`.
 double PrintTime(HDC hdc, const std::vector<std::string>& files)
 {
@@ -360,18 +384,27 @@ void PrintAll()
             std::printf("print: no DC for %s at %d dpi\n", printer, dpis[i]);
     }
     WarmUp(files);
+    std::vector<std::string> before = Pdfs();
+    int pdfs = static_cast<int>(before.size());
     const int kWarmUp = -1;
     for (int run = kWarmUp; run < kPhotoRuns; run++) {
         std::vector<std::string> batch = run == kWarmUp ? std::vector<std::string>{ files.front() } : files;
         for (int i = 0; i < 2; i++) {
             if (!hdcs[i])
                 continue;
+            WaitForPdfs(pdfs);
             double floor = PrintFloor(batch, dpis[i]) / batch.size();
             double measured = PrintTime(hdcs[i], batch);
+            pdfs += static_cast<int>(batch.size());
             if (run != kWarmUp)
                 samples[i].push_back({ measured, floor });
         }
     }
+    WaitForPdfs(pdfs);
+    // The PDFs were only waited for: a benchmark's would fill half a gigabyte.
+    for (const std::string& pdf : Pdfs())
+        if (!std::binary_search(before.begin(), before.end(), pdf))
+            ::DeleteFileA(pdf.c_str());
     for (int i = 0; i < 2; i++) {
         if (!hdcs[i])
             continue;
@@ -502,9 +535,11 @@ int main(int argc, char** argv)
             g_photos = argv[i] + 9;
         else if (std::strncmp(argv[i], "--only=", 7) == 0)
             g_only = argv[i] + 7;
+        else if (std::strncmp(argv[i], "--pdfs=", 7) == 0)
+            g_pdfs = argv[i] + 7;
     }
     if (g_photos.empty()) {
-        std::fprintf(stderr, "usage: kirune_bench --photos=FOLDER [--only=NAME]\n");
+        std::fprintf(stderr, "usage: kirune_bench --photos=FOLDER [--pdfs=FOLDER] [--only=NAME]\n");
         return 2;
     }
     benchApp.InitApplication(::GetModuleHandleA(nullptr));
