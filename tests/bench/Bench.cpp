@@ -2,9 +2,10 @@
 // calls it cannot avoid, each measured in the same run. Prints figures and
 // ratios; asserts nothing (speed goals are read, not tested).
 //
-//   kirune_bench --photos=FOLDER [--only=NAME]
+//   kirune_bench --photos=FOLDER [--pdfs=FOLDER] [--only=NAME]
 //
-// FOLDER holds the generated photos (scripts/bench makes them).
+// --photos holds the generated photos (scripts/bench makes them); --pdfs is
+// where the printer named by KIRUNE_BENCH_PRINTER writes its PDFs.
 #include "KiruneDlg.h"
 #include "ModalScript.h"
 #include "PrinterDC.h"
@@ -30,6 +31,7 @@ CWinApp benchApp;
 
 std::string g_photos;
 std::string g_only;
+std::string g_pdfs;
 
 double Now()
 {
@@ -89,13 +91,72 @@ SIZE_T PrivateBytes()
     return counters.PagefileUsage;
 }
 
-void Report(const char* name, double measured, double floor, const char* unit = "s")
+// One run of a figure: the program's time and its floor's, measured one
+// beside the other.
+struct Sample {
+    double measured;
+    double floor;
+};
+
+double Median(std::vector<double> values)
 {
-    if (floor < 0.001)   // nothing to compare with
-        std::printf("%-34s %10.3f %s   floor %10.3f %s\n", name, measured, unit, floor, unit);
-    else
-        std::printf("%-34s %10.3f %s   floor %10.3f %s   ratio %5.2f\n", name, measured, unit, floor, unit,
-                    measured / floor);
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// A figure's runs in short: the median of each side, and the lowest and
+// highest ratio of one run's time to the floor measured beside it.
+struct Summary {
+    double measured;
+    double floor;
+    double lowest;
+    double highest;
+};
+
+Summary Summarise(const std::vector<Sample>& samples)
+{
+    std::vector<double> measured, floor, ratios;
+    for (const Sample& sample : samples) {
+        measured.push_back(sample.measured);
+        floor.push_back(sample.floor);
+        ratios.push_back(sample.measured / sample.floor);
+    }
+    auto range = std::minmax_element(ratios.begin(), ratios.end());
+    return { Median(measured), Median(floor), *range.first, *range.second };
+}
+
+const char kColumns[] = "%-34s %11s %11s %6s  %-15s %s\n";
+
+// A row: the medians, the ratio of the medians and the spread of the runs'
+// ratios; with no floor to compare with, the spread of the runs' times.
+// `note` ends the line.
+void Report(const char* name, const std::vector<Sample>& samples, const char* note = "")
+{
+    static bool legend = false;
+    if (!legend) {
+        std::printf("measured and floor: the medians of the runs; ratio: theirs; spread: the lowest and highest\n"
+                    "ratio of one run's time to the floor measured beside it. A warm-up before the runs is not one.\n");
+        std::printf(kColumns, "", "measured", "floor", "ratio", "spread", "runs");
+        legend = true;
+    }
+    Summary summary = Summarise(samples);
+    char measured[32], floor[32], ratio[16] = "-", spread[48] = "-", runs[160];
+    std::snprintf(measured, sizeof measured, "%9.3f s", summary.measured);
+    std::snprintf(floor, sizeof floor, "%9.3f s", summary.floor);
+    bool hasFloor = summary.floor >= 0.001;
+    if (hasFloor)
+        std::snprintf(ratio, sizeof ratio, "%6.2f", summary.measured / summary.floor);
+    if (hasFloor && samples.size() > 1) {
+        std::snprintf(spread, sizeof spread, "[%.2f-%.2f]", summary.lowest, summary.highest);
+    } else if (samples.size() > 1) {
+        auto times = std::minmax_element(samples.begin(), samples.end(),
+                                         [](const Sample& a, const Sample& b) { return a.measured < b.measured; });
+        std::snprintf(spread, sizeof spread, "[%.2f-%.2f s]", times.first->measured, times.second->measured);
+    }
+    int count = static_cast<int>(samples.size());
+    std::snprintf(runs, sizeof runs, "%d run%s%s", count, count > 1 ? "s" : "", note);
+    std::printf(kColumns, name, measured, floor, ratio, spread, runs);
     std::fflush(stdout);
 }
 
@@ -126,18 +187,45 @@ void Import(CKiruneDlg& dlg, const std::vector<std::string>& files)
     ::UpdateWindow(dlg.m_hWnd);
 }
 
+// Runs of each figure; the warm-up before them is not one of them.
+const int kPhotoRuns = 3;
+const int kStartupRuns = 5;
+
+// Reads each photo whole and decodes the first, so that no run pays for
+// reading from the disk or for the imaging library's first decode.
+void WarmUp(const std::vector<std::string>& files)
+{
+    static char buffer[1 << 16];
+    for (const std::string& file : files) {
+        HANDLE h = ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            continue;
+        DWORD read = 0;
+        while (::ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0)
+            continue;
+        ::CloseHandle(h);
+    }
+    if (!files.empty())
+        DecodeFloor({ files.front() });
+}
+
 void PageRefresh()
 {
     std::vector<std::string> files = Files(g_photos, "big*.jpg");
     files.resize(std::min<size_t>(files.size(), 12));
-    double floor = DecodeFloor(files);
-    double measured = 0;
-    WithMainWindow([&](CKiruneDlg& dlg) {
-        double start = Now();
-        Import(dlg, files);
-        measured = Now() - start;
-    });
-    Report("page refresh (12 photos)", measured, floor);
+    WarmUp(files);
+    std::vector<Sample> samples;
+    for (int run = 0; run < kPhotoRuns; run++) {
+        double floor = DecodeFloor(files);
+        double measured = 0;
+        WithMainWindow([&](CKiruneDlg& dlg) {
+            double start = Now();
+            Import(dlg, files);
+            measured = Now() - start;
+        });
+        samples.push_back({ measured, floor });
+    }
+    Report("page refresh (12 photos)", samples);
 }
 
 void Scroll()
@@ -149,16 +237,22 @@ void Scroll()
     }
     files.resize(15);
     std::vector<std::string> incoming(files.begin() + 12, files.begin() + 15);
-    double floor = DecodeFloor(incoming);
-    double measured = 0;
+    WarmUp(files);
+    std::vector<Sample> samples;
     WithMainWindow([&](CKiruneDlg& dlg) {
         Import(dlg, files);
-        double start = Now();
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
-        ::UpdateWindow(dlg.m_hWnd);
-        measured = Now() - start;
+        for (int run = 0; run < kPhotoRuns; run++) {
+            double floor = DecodeFloor(incoming);
+            double start = Now();
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
+            ::UpdateWindow(dlg.m_hWnd);
+            samples.push_back({ Now() - start, floor });
+            // Back to the first page for the next run, untimed.
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_UP, BN_CLICKED), 0);
+            ::UpdateWindow(dlg.m_hWnd);
+        }
     });
-    Report("scroll down (3 incoming)", measured, floor);
+    Report("scroll down (3 incoming)", samples);
 }
 
 void Memory()
@@ -234,8 +328,44 @@ double PrintFloor(const std::vector<std::string>& files, int dpi)
     return elapsed;
 }
 
+// The PDFs in the printer's folder (--pdfs=); none when it is not given.
+std::vector<std::string> Pdfs()
+{
+    return g_pdfs.empty() ? std::vector<std::string>() : Files(g_pdfs, "*.pdf");
+}
+
+// Waits until the PDF printer's folder (--pdfs=) holds `count` PDFs, so
+// that no run shares the processors with the conversion of the jobs before
+// it; says so when ten minutes were not enough.
+void WaitForPdfs(int count)
+{
+    double start = Now();
+    while (!g_pdfs.empty() && static_cast<int>(Pdfs().size()) < count) {
+        if (Now() - start > 600) {
+            std::printf("print: the PDF printer has written %d of %d PDFs in ten minutes; going on\n",
+                        static_cast<int>(Pdfs().size()), count);
+            return;
+        }
+        ::Sleep(100);
+    }
+}
+
+// The time the print command's jobs take per photo of `files` on `hdc`.
+double PrintTime(HDC hdc, const std::vector<std::string>& files)
+{
+    double measured = 0;
+    WithMainWindow([&](CKiruneDlg& dlg) {
+        double start = Now();
+        for (const std::string& file : files)
+            dlg.PrintPhoto(hdc, Wide(file).c_str());
+        measured = (Now() - start) / files.size();
+    });
+    return measured;
+}
+
 // Print all: the jobs the command runs once the printer dialog is confirmed,
 // on the PDF printer at 300 and 600 dpi, each against the floor at its dpi.
+// A warm-up of one photo at each dpi comes first.
 void PrintAll()
 {
     std::vector<std::string> files = Files(g_photos, "big*.jpg");
@@ -245,24 +375,43 @@ void PrintAll()
         std::printf("print: needs KIRUNE_BENCH_PRINTER and photos\n");
         return;
     }
-    for (int dpi : { 300, 600 }) {
-        double floor = PrintFloor(files, dpi) / files.size();
-        HDC hdc = PrinterDC(printer, dpi);
-        if (!hdc) {
-            std::printf("print: no DC for %s at %d dpi\n", printer, dpi);
-            continue;
+    const int dpis[] = { 300, 600 };
+    HDC hdcs[2] = {};
+    std::vector<Sample> samples[2];
+    for (int i = 0; i < 2; i++) {
+        hdcs[i] = PrinterDC(printer, dpis[i]);
+        if (!hdcs[i])
+            std::printf("print: no DC for %s at %d dpi\n", printer, dpis[i]);
+    }
+    WarmUp(files);
+    std::vector<std::string> before = Pdfs();
+    int pdfs = static_cast<int>(before.size());
+    const int kWarmUp = -1;
+    for (int run = kWarmUp; run < kPhotoRuns; run++) {
+        std::vector<std::string> batch = run == kWarmUp ? std::vector<std::string>{ files.front() } : files;
+        for (int i = 0; i < 2; i++) {
+            if (!hdcs[i])
+                continue;
+            WaitForPdfs(pdfs);
+            double floor = PrintFloor(batch, dpis[i]) / batch.size();
+            double measured = PrintTime(hdcs[i], batch);
+            pdfs += static_cast<int>(batch.size());
+            if (run != kWarmUp)
+                samples[i].push_back({ measured, floor });
         }
-        double measured = 0;
-        WithMainWindow([&](CKiruneDlg& dlg) {
-            double start = Now();
-            for (const std::string& file : files)
-                dlg.PrintPhoto(hdc, Wide(file).c_str());
-            measured = (Now() - start) / files.size();
-        });
-        ::DeleteDC(hdc);
+    }
+    WaitForPdfs(pdfs);
+    // The PDFs were only waited for: a benchmark's would fill half a gigabyte.
+    for (const std::string& pdf : Pdfs())
+        if (!std::binary_search(before.begin(), before.end(), pdf))
+            ::DeleteFileA(pdf.c_str());
+    for (int i = 0; i < 2; i++) {
+        if (!hdcs[i])
+            continue;
+        ::DeleteDC(hdcs[i]);
         char name[64];
-        std::snprintf(name, sizeof name, "print all, per photo, %d dpi", dpi);
-        Report(name, measured, floor);
+        std::snprintf(name, sizeof name, "print all, per photo, %d dpi", dpis[i]);
+        Report(name, samples[i]);
     }
 }
 
@@ -303,54 +452,78 @@ double ListingFloor(const std::string& folder)
     return Now() - start;
 }
 
-void Startup()
+// One start-up in `folder`: the time until the main window shows; `rows`
+// receives the rows of its file list.
+double StartupTime(const std::string& folder, int& rows)
 {
     char previous[MAX_PATH] = "";
     ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ::SetCurrentDirectoryA(folder.c_str());
+    double start = Now();
+    double shown = 0;
+    {
+        CKiruneDlg dlg;
+        ModalScript script(600000);
+        script.WaitShown(dlg.m_hWnd, "the main window")
+            .Then([&] {
+                shown = Now() - start;
+                rows = static_cast<int>(::SendDlgItemMessageA(dlg.m_hWnd, IDC_FILE_LIST, LVM_GETITEMCOUNT, 0, 0));
+                ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0);
+            });
+        benchApp.m_pMainWnd = &dlg;
+        script.Start();
+        dlg.DoModal();
+        benchApp.m_pMainWnd = nullptr;
+    }
+    ::SetCurrentDirectoryA(previous);
+    return shown;
+}
+
+void Startup()
+{
     // An empty folder shows the fixed cost of building and showing the
     // window. It varies between runs far more than the files' own cost, so
-    // each fuller folder's start-up less it is set against the floor too. A
-    // process's first window pays once for what later ones find ready: a
-    // warm-up start-up in the empty folder takes that, and nothing is
+    // a fuller folder's start-up less the empty folder's in the same run is
+    // set against the floor too. A process's first window, and its first
+    // file list with files in it, pay once for what later ones find ready: a
+    // warm-up start-up in the fuller folder takes that, and nothing is
     // reckoned from it.
-    const int kWarmUp = -1;
-    double window = 0;
-    for (int count : { kWarmUp, 0, 100, 10000 }) {
-        std::string folder = StartupFolder(count == kWarmUp ? 0 : count);
-        double floor = ListingFloor(folder);
-        ::SetCurrentDirectoryA(folder.c_str());
-        double start = Now();
-        double shown = 0;
-        int rows = 0;
-        {
-            CKiruneDlg dlg;
-            ModalScript script(600000);
-            script.WaitShown(dlg.m_hWnd, "the main window")
-                .Then([&] {
-                    shown = Now() - start;
-                    rows = static_cast<int>(::SendDlgItemMessageA(dlg.m_hWnd, IDC_FILE_LIST, LVM_GETITEMCOUNT, 0, 0));
-                    ::PostMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0);
-                });
-            benchApp.m_pMainWnd = &dlg;
-            script.Start();
-            dlg.DoModal();
-            benchApp.m_pMainWnd = nullptr;
-        }
-        ::SetCurrentDirectoryA(previous);
-        char name[64];
-        if (count == kWarmUp) {
-            Report("warm-up start-up (0 files)", shown, 0);
-            continue;
-        }
-        std::snprintf(name, sizeof name, "start-up (%d files, %d rows)", count, rows);
-        Report(name, shown, floor);
-        if (count == 0) {
-            window = shown;
-            continue;
-        }
-        std::snprintf(name, sizeof name, "  files' cost (%d less 0)", count);
-        Report(name, shown - window, floor);
+    const int kFew = 100;
+    std::string empty = StartupFolder(0), few = StartupFolder(kFew);
+    int rows[2] = {};
+    double warmUp = StartupTime(few, rows[1]);
+    std::vector<Sample> emptyRuns, fewRuns, fewCost;
+    for (int run = 0; run < kStartupRuns; run++) {
+        Sample e, f;
+        e.floor = ListingFloor(empty);
+        e.measured = StartupTime(empty, rows[0]);
+        f.floor = ListingFloor(few);
+        f.measured = StartupTime(few, rows[1]);
+        emptyRuns.push_back(e);
+        fewRuns.push_back(f);
+        fewCost.push_back({ f.measured - e.measured, f.floor });
     }
+    char name[64];
+    std::snprintf(name, sizeof name, "start-up (0 files, %d rows)", rows[0]);
+    Report(name, emptyRuns);
+    std::snprintf(name, sizeof name, "start-up (%d files, %d rows)", kFew, rows[1]);
+    Report(name, fewRuns);
+    std::snprintf(name, sizeof name, "  files' cost (%d less 0)", kFew);
+    Report(name, fewCost);
+    std::printf("  (the warm-up start-up with %d files before the runs: %.3f s)\n", kFew, warmUp);
+
+    // One run alone: it takes minutes, and more runs of it would take the
+    // whole benchmark past twenty minutes.
+    const int kFull = 10000;
+    std::string full = StartupFolder(kFull);
+    int fullRows = 0;
+    Sample f;
+    f.floor = ListingFloor(full);
+    f.measured = StartupTime(full, fullRows);
+    std::snprintf(name, sizeof name, "start-up (%d files, %d rows)", kFull, fullRows);
+    Report(name, { f }, ", as more would take the benchmark past 20 minutes");
+    std::snprintf(name, sizeof name, "  files' cost (%d less 0)", kFull);
+    Report(name, { { f.measured - Summarise(emptyRuns).measured, f.floor } }, ", less the median start-up with 0 files");
 }
 
 } // namespace
@@ -362,9 +535,11 @@ int main(int argc, char** argv)
             g_photos = argv[i] + 9;
         else if (std::strncmp(argv[i], "--only=", 7) == 0)
             g_only = argv[i] + 7;
+        else if (std::strncmp(argv[i], "--pdfs=", 7) == 0)
+            g_pdfs = argv[i] + 7;
     }
     if (g_photos.empty()) {
-        std::fprintf(stderr, "usage: kirune_bench --photos=FOLDER [--only=NAME]\n");
+        std::fprintf(stderr, "usage: kirune_bench --photos=FOLDER [--pdfs=FOLDER] [--only=NAME]\n");
         return 2;
     }
     benchApp.InitApplication(::GetModuleHandleA(nullptr));
