@@ -278,11 +278,13 @@ kirune_copy_checkout() {
 }
 
 # Creates the chosen architecture's prefix once: boots it, gives it Wine's
-# own fonts, keeps Wine from handing its windows to a window manager
-# (without one, each close would wait about two seconds), and turns off the
-# crash dialog, which would hold a crashed test until its timeout.
+# own fonts and a Japanese font under the name Windows has, keeps Wine from
+# handing its windows to a window manager (without one, each close would
+# wait about two seconds), and turns off the crash dialog, which would hold
+# a crashed test until its timeout. A prefix prepared by an older road (its
+# ready file has another number) is prepared again.
 kirune_wine_prefix() {
-    local ready=$WINEPREFIX/.kirune-ready-3
+    local ready=$WINEPREFIX/.kirune-ready-4
     [ -f "$ready" ] && return 0
     kirune_log "preparing the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -303,9 +305,14 @@ kirune_wine_fonts() {
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
+# Wine 10 draws titles, menus and messages in Tahoma, which has no Japanese:
+# as on Windows, the characters come from the fonts Tahoma links to, MS UI
+# Gothic first, which Linux lacks, and would draw as boxes. IPA Gothic, the
+# font Wine 8 draws these texts in, takes that name.
 kirune_wine_registry() {
     kirune_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
-    kirune_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    kirune_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    kirune_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ /d IPAGothic /f
 }
 
 # Starts the prefix's wineserver before anything else runs, so that Wine's
