@@ -5,7 +5,7 @@
 KIRUNE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The script that sources this file, and its arguments (it is sourced with
 # none, so they are still the script's), for kirune_setup to start it again.
-KIRUNE_SCRIPT= KIRUNE_SCRIPT_ARGS=()
+KIRUNE_SCRIPT='' KIRUNE_SCRIPT_ARGS=()
 if [ "${BASH_SOURCE[1]:-}" = "$0" ]; then
     KIRUNE_SCRIPT=$(cd "$(dirname "$0")" && pwd)/${0##*/}
     KIRUNE_SCRIPT_ARGS=("$@")
@@ -115,6 +115,7 @@ kirune_use_arch() {
     { export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}; } 2>/dev/null
     KIRUNE_LOADER=$(kirune_loader "$1") || { kirune_log "unknown architecture '$1'"; return 1; }
     KIRUNE_ARCH=$1
+    # shellcheck disable=SC2034  # for the scripts that source this file
     KIRUNE_WIN=$KIRUNE_BUILD/$1
     case $1 in
         i686) export WINEARCH=win32 ;;
@@ -340,8 +341,8 @@ kirune_xvfb_start() {
     rm -f "$named"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >"$KIRUNE_LOGS/xvfb.log" 2>&1 &
     KIRUNE_XVFB_PID=$!
-    local i n
-    for i in $(seq 1 300); do
+    local _ n
+    for _ in $(seq 1 300); do
         n=$(cat "$named" 2>/dev/null || true)
         if [ -n "$n" ]; then
             export DISPLAY=":$n"
@@ -463,8 +464,8 @@ CONF
     cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 {KIRUNE_CUPS_LOCK}>&- &
     KIRUNE_CUPSD_PID=$!
     export CUPS_SERVER=$socket
-    local i
-    for i in $(seq 1 100); do
+    local _
+    for _ in $(seq 1 100); do
         kirune_scheduler_running && break
         kill -0 "$KIRUNE_CUPSD_PID" 2>/dev/null || break
         sleep 0.1
