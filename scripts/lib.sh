@@ -370,15 +370,29 @@ kirune_scheduler_running() {
     [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]
 }
 
+# The scheduler's folder: build/state/cups, or, when root runs it from a
+# checkout that other users cannot reach (one under /root), a folder of the
+# temporary folder named after the checkout. The filters run as lp then,
+# and read the printers' descriptions and the jobs in it.
+kirune_cups_dir() {
+    if [ "$(id -u)" -eq 0 ] && ! setpriv --reuid="$(id -u lp)" --regid="$(id -g lp)" --clear-groups test -x "$KIRUNE_STATE"; then
+        echo "${TMPDIR:-/tmp}/kirune-cups-$(printf '%s' "$KIRUNE_STATE" | sha256sum | cut -c1-12)"
+    else
+        echo "$KIRUNE_STATE/cups"
+    fi
+}
+
 # A CUPS scheduler of this checkout's own, run by whoever runs the script,
 # with PDF printers whose files land in $KIRUNE_PDF_DIR. It listens only on
-# a socket in a folder that its user alone may enter, keeps every file in
-# the checkout and never touches the system's scheduler or /etc; programs
-# reach it through CUPS_SERVER. One run of a checkout uses it at a time: a
-# second waits for the first to end.
+# a socket in a folder that its user alone may enter, keeps its files in
+# the folder kirune_cups_dir names and never touches the system's
+# scheduler or /etc; programs reach it through CUPS_SERVER. One run of a
+# checkout uses it at a time: a second waits for the first to end.
 KIRUNE_CUPSD_PID=
 kirune_cups_start() {
-    local dir=$KIRUNE_STATE/cups
+    mkdir -p "$KIRUNE_STATE" && chmod 0755 "$KIRUNE_BUILD" "$KIRUNE_STATE" || return
+    KIRUNE_CUPS_DIR=$(kirune_cups_dir)
+    local dir=$KIRUNE_CUPS_DIR
     local socket=$dir/private/cups.sock
     # A socket's path must fit sockaddr_un.
     if [ ${#socket} -gt 100 ]; then
@@ -389,7 +403,7 @@ kirune_cups_start() {
     chmod 0700 "$dir/private"
     # Filters run as the scheduler's User (lp) when root runs it: they read
     # the printers' descriptions under this folder.
-    chmod 0755 "$KIRUNE_BUILD" "$KIRUNE_STATE" "$dir"
+    chmod 0755 "$dir"
     exec {KIRUNE_CUPS_LOCK}>"$dir/private/lock"
     if ! flock -n "$KIRUNE_CUPS_LOCK"; then
         kirune_log "another run of this checkout is using its CUPS scheduler; waiting for it to end"
@@ -534,7 +548,7 @@ kirune_cups_add_printer() {
     [ "$device" = kirunepdf:/ ] && mkdir -p "$KIRUNE_PDF_DIR/$name"
     local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
     if [ "$paper" = L ]; then
-        ppd=$KIRUNE_STATE/cups/ppd/kirune-pdf-l.ppd
+        ppd=$KIRUNE_CUPS_DIR/ppd/kirune-pdf-l.ppd
         kirune_step "cups-ppd-l-size" kirune_l_size_ppd "$ppd" || return
     fi
     kirune_step "cups-printer-$name" lpadmin -p "$name" -v "$device" -E \
