@@ -13,7 +13,7 @@ printf '%s\n' '#!/bin/sh' 'echo "$*" >>"$FAKE_LOG"' \
     >"$fake/apt-get"
 # dpkg-query -W -f=FORMAT puts each record "STATUS|PACKAGE|ARCH|PROVIDES"
 # into FORMAT; apt-cache knows every package but libcups2:i386, which
-# libcups2t64:i386 provides.
+# libcups2t64:i386 provides, and fails on gone.
 cat >"$fake/dpkg-query" <<'FAKE'
 #!/bin/bash
 while IFS='|' read -r status package arch provides; do
@@ -23,8 +23,8 @@ done <<<$'ii |libcups2t64|i386|libcups2 (= 2.4.10-3)\nii |fonts-wine|all|\nrc |c
 FAKE
 cat >"$fake/apt-cache" <<'FAKE'
 #!/bin/sh
-case $1 in show) [ "$3" = libcups2:i386 ] || echo "Package: $3" ;;
-showpkg) printf 'Reverse Depends: \nReverse Provides: \nlibcups2t64:i386 2.4.10-3 (= 2.4.10-3)\n' ;; esac
+case $1 in show) [ "$3" = libcups2:i386 ] || [ "$3" = gone ] || echo "Package: $3" ;;
+showpkg) [ "$2" != gone ] || exit 100; printf 'Reverse Depends: \nReverse Provides: \nlibcups2t64:i386 2.4.10-3 (= 2.4.10-3)\n' ;; esac
 FAKE
 chmod +x "$fake"/*
 source "$(dirname "$0")/../../scripts/setup"
@@ -44,9 +44,10 @@ check 0 1 0 "0 2 1 0"
 check 0 1 1 "1 2 1 1"
 tail -n 1 "$FAKE_LOG" | grep -qx -- 'install -y -qq --no-install-recommends -o APT::Default-Release=bookworm wine cups' \
     || { echo "FAIL: the second try is not the release's: $(cat "$FAKE_LOG")"; failures=$((failures + 1)); }
-# What is missing of the names asked for / what installs them.
-got="$(missing_packages wine fonts-wine libcups2:i386 libcups2t64:i386 libcups2:amd64 cups wine:i386 | paste -sd' ') / $(release_packages wine libcups2:i386 | paste -sd' ')"
-[ "$got" = "libcups2:amd64 cups wine:i386 / wine libcups2t64:i386" ] ||
+# What is missing of the names asked for / what installs them, read as set-up reads them.
+mapfile -t installs < <(release_packages wine gone libcups2:i386)
+got="$(missing_packages wine fonts-wine libcups2:i386 libcups2t64:i386 libcups2:amd64 cups wine:i386 | paste -sd' ') / ${installs[*]}"
+[ "$got" = "libcups2:amd64 cups wine:i386 / wine gone libcups2t64:i386" ] ||
     { echo "FAIL: missing / installed gave '$got'"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] && echo "the install roads are right"
 [ "$failures" -eq 0 ]
