@@ -5,7 +5,7 @@
 KIRUNE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The script that sources this file, and its arguments (it is sourced with
 # none, so they are still the script's), for kirune_setup to start it again.
-KIRUNE_SCRIPT= KIRUNE_SCRIPT_ARGS=()
+KIRUNE_SCRIPT='' KIRUNE_SCRIPT_ARGS=()
 if [ "${BASH_SOURCE[1]:-}" = "$0" ]; then
     KIRUNE_SCRIPT=$(cd "$(dirname "$0")" && pwd)/${0##*/}
     KIRUNE_SCRIPT_ARGS=("$@")
@@ -115,6 +115,7 @@ kirune_use_arch() {
     { export LANG=${KIRUNE_LOCALE:-ja_JP.UTF-8} LC_ALL=${KIRUNE_LOCALE:-ja_JP.UTF-8}; } 2>/dev/null
     KIRUNE_LOADER=$(kirune_loader "$1") || { kirune_log "unknown architecture '$1'"; return 1; }
     KIRUNE_ARCH=$1
+    # shellcheck disable=SC2034  # for the scripts that source this file
     KIRUNE_WIN=$KIRUNE_BUILD/$1
     case $1 in
         i686) export WINEARCH=win32 ;;
@@ -286,11 +287,13 @@ kirune_copy_checkout() {
 }
 
 # Creates the chosen architecture's prefix once: boots it, gives it Wine's
-# own fonts, keeps Wine from handing its windows to a window manager
-# (without one, each close would wait about two seconds), and turns off the
-# crash dialog, which would hold a crashed test until its timeout.
+# own fonts and a Japanese font under the name Windows has, keeps Wine from
+# handing its windows to a window manager (without one, each close would
+# wait about two seconds), and turns off the crash dialog, which would hold
+# a crashed test until its timeout. A prefix prepared by an older road (its
+# ready file has another number) is prepared again.
 kirune_wine_prefix() {
-    local ready=$WINEPREFIX/.kirune-ready-3
+    local ready=$WINEPREFIX/.kirune-ready-4
     [ -f "$ready" ] && return 0
     kirune_log "preparing the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -311,9 +314,14 @@ kirune_wine_fonts() {
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
+# Wine 10 draws titles, menus and messages in Tahoma, which has no Japanese:
+# as on Windows, the characters come from the fonts Tahoma links to, MS UI
+# Gothic first, which Linux lacks, and would draw as boxes. IPA Gothic, the
+# font Wine 8 draws these texts in, takes that name.
 kirune_wine_registry() {
     kirune_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
-    kirune_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    kirune_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    kirune_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ /d IPAGothic /f
 }
 
 # Starts the prefix's wineserver before anything else runs, so that Wine's
@@ -341,8 +349,8 @@ kirune_xvfb_start() {
     rm -f "$named"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >"$KIRUNE_LOGS/xvfb.log" 2>&1 &
     KIRUNE_XVFB_PID=$!
-    local i n
-    for i in $(seq 1 300); do
+    local _ n
+    for _ in $(seq 1 300); do
         n=$(cat "$named" 2>/dev/null || true)
         if [ -n "$n" ]; then
             export DISPLAY=":$n"
@@ -370,15 +378,29 @@ kirune_scheduler_running() {
     [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]
 }
 
+# The scheduler's folder: build/state/cups, or, when root runs it from a
+# checkout that other users cannot reach (one under /root), a folder of the
+# temporary folder named after the checkout. The filters run as lp then,
+# and read the printers' descriptions and the jobs in it.
+kirune_cups_dir() {
+    if [ "$(id -u)" -eq 0 ] && ! setpriv --reuid="$(id -u lp)" --regid="$(id -g lp)" --clear-groups test -x "$KIRUNE_STATE"; then
+        echo "${TMPDIR:-/tmp}/kirune-cups-$(printf '%s' "$KIRUNE_STATE" | sha256sum | cut -c1-12)"
+    else
+        echo "$KIRUNE_STATE/cups"
+    fi
+}
+
 # A CUPS scheduler of this checkout's own, run by whoever runs the script,
 # with PDF printers whose files land in $KIRUNE_PDF_DIR. It listens only on
-# a socket in a folder that its user alone may enter, keeps every file in
-# the checkout and never touches the system's scheduler or /etc; programs
-# reach it through CUPS_SERVER. One run of a checkout uses it at a time: a
-# second waits for the first to end.
+# a socket in a folder that its user alone may enter, keeps its files in
+# the folder kirune_cups_dir names and never touches the system's
+# scheduler or /etc; programs reach it through CUPS_SERVER. One run of a
+# checkout uses it at a time: a second waits for the first to end.
 KIRUNE_CUPSD_PID=
 kirune_cups_start() {
-    local dir=$KIRUNE_STATE/cups
+    mkdir -p "$KIRUNE_STATE" && chmod 0755 "$KIRUNE_BUILD" "$KIRUNE_STATE" || return
+    KIRUNE_CUPS_DIR=$(kirune_cups_dir)
+    local dir=$KIRUNE_CUPS_DIR
     local socket=$dir/private/cups.sock
     # A socket's path must fit sockaddr_un.
     if [ ${#socket} -gt 100 ]; then
@@ -389,7 +411,7 @@ kirune_cups_start() {
     chmod 0700 "$dir/private"
     # Filters run as the scheduler's User (lp) when root runs it: they read
     # the printers' descriptions under this folder.
-    chmod 0755 "$KIRUNE_BUILD" "$KIRUNE_STATE" "$dir"
+    chmod 0755 "$dir"
     exec {KIRUNE_CUPS_LOCK}>"$dir/private/lock"
     if ! flock -n "$KIRUNE_CUPS_LOCK"; then
         kirune_log "another run of this checkout is using its CUPS scheduler; waiting for it to end"
@@ -464,8 +486,8 @@ CONF
     cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 {KIRUNE_CUPS_LOCK}>&- &
     KIRUNE_CUPSD_PID=$!
     export CUPS_SERVER=$socket
-    local i
-    for i in $(seq 1 100); do
+    local _
+    for _ in $(seq 1 100); do
         kirune_scheduler_running && break
         kill -0 "$KIRUNE_CUPSD_PID" 2>/dev/null || break
         sleep 0.1
@@ -534,7 +556,7 @@ kirune_cups_add_printer() {
     [ "$device" = kirunepdf:/ ] && mkdir -p "$KIRUNE_PDF_DIR/$name"
     local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
     if [ "$paper" = L ]; then
-        ppd=$KIRUNE_STATE/cups/ppd/kirune-pdf-l.ppd
+        ppd=$KIRUNE_CUPS_DIR/ppd/kirune-pdf-l.ppd
         kirune_step "cups-ppd-l-size" kirune_l_size_ppd "$ppd" || return
     fi
     kirune_step "cups-printer-$name" lpadmin -p "$name" -v "$device" -E \

@@ -322,6 +322,49 @@ TEST(MainWindowRun, StartUpFailsCriticalErrorsQuietlyAndKeepsTheOtherModes)
     EXPECT_EQ(static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS), mode);
 }
 
+// One character drawn black on white in FONT: the pixels of a 64-pixel square.
+std::vector<DWORD> DrawnCharacter(HGDIOBJ font, wchar_t c)
+{
+    BITMAPINFO info = { { sizeof(BITMAPINFOHEADER), 64, -64, 1, 32, BI_RGB, 0, 0, 0, 0, 0 }, {} };
+    void* bits = nullptr;
+    CGdiObject bitmap;
+    bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CDC dc;
+    dc.Attach(::CreateCompatibleDC(nullptr));
+    CScopedSelect selectBitmap(dc, bitmap.GetSafeHandle()), selectFont(dc, font);
+    const RECT all = { 0, 0, 64, 64 };
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, &c, 1, nullptr);
+    ::GdiFlush();
+    return std::vector<DWORD>(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 64 * 64);
+}
+
+// The system draws the program's titles, its system menu item and its
+// messages in the fonts it picks for them, or in the fonts these link to.
+// No Japanese character of them may draw the box that U+0378, which no
+// font has, draws.
+TEST(MainWindowRun, SystemFontsDrawTheJapaneseOfTitlesMenuAndMessages)
+{
+    NONCLIENTMETRICSW metrics{ sizeof(NONCLIENTMETRICSW) };
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const struct { const char* font; const LOGFONTW& face; std::wstring text; } uses[] = {
+        // The main window, the About box, the range dialog and the open dialog.
+        { "caption", metrics.lfCaptionFont, L"Ｌ判写真印刷Kiruneのﾊﾞｰｼﾞｮﾝ情報表示＆印刷範囲指定開く" },
+        { "menu", metrics.lfMenuFont, AfxLoadStringW(IDS_ABOUTBOX) },
+        { "message", metrics.lfMessageFont, AfxLoadStringW(IDS_SELECT_PHOTO) + AfxLoadStringW(IDS_NO_RANGE) +
+              AfxLoadStringW(IDS_NOT_PRINTED) + AfxLoadStringW(IDS_NOT_PRINTED_MORE) + AfxLoadStringW(IDS_TOO_MANY_FILES) +
+              AfxLoadStringW(IDS_PRINTER_REFUSED) },
+    };
+    for (const auto& use : uses) {
+        CGdiObject font;
+        font.Attach(::CreateFontIndirectW(&use.face));
+        std::wstring boxes;
+        for (wchar_t c : use.text)
+            if (c > 0x7F && DrawnCharacter(font.GetSafeHandle(), c) == DrawnCharacter(font.GetSafeHandle(), L'\x0378'))
+                boxes += c;
+        EXPECT_EQ(L"", boxes) << "drawn as boxes in the " << use.font << " font";
+    }
+}
+
 // DM_SETDEFID has the number of the tree's add message: its control id is
 // no path, and the dialog manager gets the message as in any dialog; nor is
 // a path that the tree is not announcing read. (Wine

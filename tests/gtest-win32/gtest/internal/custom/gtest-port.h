@@ -1,6 +1,7 @@
-// GoogleTest's own customisation header, found before its empty one. The
-// win32-thread compilers have no std::mutex or std::condition_variable,
-// which GoogleTest's Notification is made of; this one is a Windows event.
+// GoogleTest's own customisation header, found before its empty one. GCC
+// 12's win32-thread compilers have no std::mutex or std::condition_variable,
+// which GoogleTest's Notification is made of (GCC 14's have them from
+// Windows Vista on); this one is a Windows event.
 // GoogleTest's Mutex and thread-local storage are already Windows' own.
 #ifndef KIRUNE_GTEST_CUSTOM_PORT_H
 #define KIRUNE_GTEST_CUSTOM_PORT_H
