@@ -105,9 +105,12 @@ protected:
             "pdfinfo \"$f\" | sed -n 's/^Pages: *//p'\n"
             "pdfinfo \"$f\" | sed -n 's/^Page size: *\\([0-9. x]*\\) pts.*/\\1/p'\n"
             "pdfimages -list \"$f\" | tail -n +3 | awk '{print \"image\", $4, $5}'\n"
+            // The area as the page shows it: an image stream may hold its
+            // rows bottom up under a matrix that turns them back.
             "d=$(mktemp -d)\n"
-            "pdfimages -f 1 -l 1 -png \"$f\" \"$d/i\"\n"
-            "if [ -e \"$d/i-000.png\" ] && [ -n '" + fmt + "' ]; then convert \"$d/i-000.png\" -format '" + fmt + "' info:; fi\n"
+            "pdftoppm -r 300 -singlefile -x 0 -y 0 -W " + std::to_string(kPageW) + " -H " + std::to_string(kPageH)
+            + " -png \"$f\" \"$d/i\"\n"
+            "if [ -e \"$d/i.png\" ] && [ -n '" + fmt + "' ]; then convert \"$d/i.png\" -format '" + fmt + "' info:; fi\n"
             "rm -rf \"$d\"\n";
         PdfFacts facts;
         std::string out;
