@@ -186,24 +186,7 @@ kirune_build() {
 # Prints "MACHINE MAGIC VERSION" of a PE file: its machine as 4 hex digits,
 # its optional header's magic and the file version of its version resource.
 kirune_pe_facts() {
-    python3 - "$1" <<'PY'
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-if data[:2] != b"MZ":
-    sys.exit("no MZ header")
-pe = struct.unpack_from("<I", data, 0x3C)[0]
-if data[pe:pe + 4] != b"PE\0\0":
-    sys.exit("no PE signature")
-machine = struct.unpack_from("<H", data, pe + 4)[0]
-magic = struct.unpack_from("<H", data, pe + 24)[0]
-# VS_FIXEDFILEINFO: signature 0xFEEF04BD, structure version 1.0, then the
-# file version as two DWORDs.
-at = data.find(struct.pack("<II", 0xFEEF04BD, 0x00010000))
-if at < 0:
-    sys.exit("no version resource")
-ms, ls = struct.unpack_from("<II", data, at + 8)
-print("%04x %03x %d.%d.%d.%d" % (machine, magic, ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF))
-PY
+    python3 "$KIRUNE_ROOT/scripts/lib/pe_image.py" "$1"
 }
 
 # The time the sources are of, in seconds since 1970: SOURCE_DATE_EPOCH
