@@ -1,5 +1,6 @@
 # Shared by every script: where things live, which Windows architecture
 # this host runs, the Wine environment, and the services the program needs.
+# The CUPS scheduler's configuration and backend are in scripts/cups.
 # shellcheck shell=bash
 
 KIRUNE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -373,17 +374,28 @@ kirune_cups_dir() {
     fi
 }
 
-# A CUPS scheduler of this checkout's own, run by whoever runs the script,
-# with PDF printers whose files land in $KIRUNE_PDF_DIR. It listens only on
-# a socket in a folder that its user alone may enter, keeps its files in
-# the folder kirune_cups_dir names and never touches the system's
-# scheduler or /etc; programs reach it through CUPS_SERVER. One run of a
-# checkout uses it at a time: a second waits for the first to end.
-KIRUNE_CUPSD_PID=
+# Writes TEMPLATE into FILE with each @NAME@ replaced by VALUE.
+#   kirune_cups_fill TEMPLATE FILE NAME=VALUE...
+kirune_cups_fill() {
+    local text pair
+    text=$(<"$1") || return
+    local file=$2
+    shift 2
+    for pair in "$@"; do
+        text=${text//"@${pair%%=*}@"/"${pair#*=}"}
+    done
+    printf '%s\n' "$text" >"$file"
+}
+
+# Starts the scheduler, run by whoever runs the script, with PDF printers
+# whose files land in $KIRUNE_PDF_DIR. It keeps its files in the folder
+# kirune_cups_dir names and never touches the system's scheduler or /etc;
+# programs reach it through CUPS_SERVER. One run of a checkout uses it at a
+# time: a second waits for the first to end.
 kirune_cups_start() {
     mkdir -p "$KIRUNE_STATE" && chmod 0755 "$KIRUNE_BUILD" "$KIRUNE_STATE" || return
     KIRUNE_CUPS_DIR=$(kirune_cups_dir)
-    local dir=$KIRUNE_CUPS_DIR
+    local dir=$KIRUNE_CUPS_DIR conf=$KIRUNE_ROOT/scripts/cups
     local socket=$dir/private/cups.sock
     # A socket's path must fit sockaddr_un.
     if [ ${#socket} -gt 100 ]; then
@@ -400,70 +412,21 @@ kirune_cups_start() {
         kirune_log "another run of this checkout is using its CUPS scheduler; waiting for it to end"
         flock "$KIRUNE_CUPS_LOCK"
     fi
-    local user=
+    kirune_cups_fill "$conf/cupsd.conf.in" "$dir/cupsd.conf" SOCKET="$socket" &&
+        kirune_cups_fill "$conf/cups-files.conf.in" "$dir/cups-files.conf" DIR="$dir" || return
     # Run by another user than root, the scheduler runs everything as that
     # user; the User and Group it would switch to must then be that user's.
     if [ "$(id -u)" -ne 0 ]; then
-        user="User $(id -un)
-Group $(id -gn)"
+        printf 'User %s\nGroup %s\n' "$(id -un)" "$(id -gn)" >>"$dir/cups-files.conf"
     fi
-    cat >"$dir/cupsd.conf" <<CONF
-Listen $socket
-LogLevel warn
-MaxLogSize 0
-WebInterface No
-Browsing Off
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow localhost
-</Location>
-<Policy default>
-  # Printing, reading the printers and jobs, and setting up the printers of
-  # this file: all that the program and the tests ask for.
-  JobPrivateAccess default
-  JobPrivateValues default
-  SubscriptionPrivateAccess default
-  SubscriptionPrivateValues default
-  <Limit Print-Job Validate-Job Create-Job Send-Document Close-Job Get-Jobs Get-Job-Attributes Cancel-Job Cancel-Jobs Cancel-My-Jobs Get-Printer-Attributes CUPS-Get-Printers CUPS-Get-Default CUPS-Get-Classes CUPS-Add-Modify-Printer CUPS-Set-Default CUPS-Accept-Jobs Resume-Printer>
-    Order allow,deny
-    Allow localhost
-  </Limit>
-  # Everything else needs a user that no one is: the scheduler lets any
-  # connection from this host past Deny, so only a requirement refuses.
-  <Limit CUPS-Get-Document>
-    AuthType Default
-    Require user kirune-refused
-  </Limit>
-  <Limit All>
-    AuthType Default
-    Require user kirune-refused
-  </Limit>
-</Policy>
-CONF
     # The scheduler's programs are the system's, but for the backends: only
-    # this folder's own.
+    # this folder's own. 0700: the backend runs as the scheduler's own user,
+    # root or not.
     local part
     for part in daemon filter monitor notifier cgi-bin driver; do
         ln -sfn "/usr/lib/cups/$part" "$dir/bin/$part"
     done
-    kirune_cups_backend >"$dir/bin/backend/kirunepdf"
-    # 0700: the backend runs as the scheduler's own user, root or not.
-    chmod 0700 "$dir/bin/backend/kirunepdf"
-    cat >"$dir/cups-files.conf" <<CONF
-ServerRoot $dir
-RequestRoot $dir/spool
-CacheDir $dir/cache
-StateDir $dir/state
-TempDir $dir/tmp
-ErrorLog $dir/log/error_log
-AccessLog $dir/log/access_log
-PageLog $dir/log/page_log
-ServerBin $dir/bin
-DataDir /usr/share/cups
-FileDevice Yes
-$user
-CONF
+    install -m 0700 "$conf/kirunepdf" "$dir/bin/backend/kirunepdf" || return
     rm -f "$socket"
     # The lock is this script's: the scheduler must not hold it once it ends.
     cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 {KIRUNE_CUPS_LOCK}>&- &
@@ -488,47 +451,6 @@ CONF
     kirune_cups_add_printer "${KIRUNE_PRINTER}600" 600 A4 "kirunepdf:/" || return
     kirune_cups_add_printer "${KIRUNE_PRINTER}Discard" 300 L "file:/dev/null" || return
     kirune_step "cups-default-printer" lpadmin -d "$KIRUNE_PRINTER"
-}
-
-# The PDF printers' backend: turns the job's PostScript into one PDF that
-# keeps the printed images pixel for pixel (Ghostscript neither downsamples
-# nor compresses them lossily) and never turns a page, named after the
-# document and the job (Print-12.pdf) in the printer's folder under
-# $KIRUNE_PDF_DIR, and put there whole in one step once it is complete.
-kirune_cups_backend() {
-    cat <<SCRIPT
-#!/bin/bash
-# backend JOB USER TITLE COPIES OPTIONS [FILE]
-umask 022
-if [ \$# -eq 0 ]; then
-    echo 'direct kirunepdf "Unknown" "Kirune PDF"'
-    exit 0
-fi
-# A device kirunepdf:/NAME writes into printer NAME's folder.
-folder=\${DEVICE_URI#kirunepdf:/}
-out=$(printf '%q' "$KIRUNE_PDF_DIR")/\${folder:-\$PRINTER}
-title=\$(printf '%s' "\$3" | tr '/' '_')
-name=\${title:-document}-\$1.pdf
-mkdir -p "\$out" || exit 1
-part=\$out/.\$name.part
-# Ghostscript reads a pipe in small pieces: the job goes to a file first.
-input=\${6:-}
-if [ -z "\$input" ]; then
-    input=\$(mktemp "\${TMPDIR:-/tmp}/kirunepdf.XXXXXX") || exit 1
-    trap 'rm -f "\$input"' EXIT
-    cat >"\$input" || exit 1
-fi
-if gs -q -dCompatibilityLevel=1.4 -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile="\$part" \\
-    -dAutoRotatePages=/None -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode \\
-    -dAutoFilterGrayImages=false -dGrayImageFilter=/FlateEncode -dPDFSETTINGS=/prepress \\
-    -dDownsampleColorImages=false -dDownsampleGrayImages=false -dDownsampleMonoImages=false \\
-    -f "\$input" && mv "\$part" "\$out/\$name"; then
-    exit 0
-fi
-rm -f "\$part"
-echo "ERROR: Ghostscript could not write \$out/\$name" >&2
-exit 1
-SCRIPT
 }
 
 # Adds a printer NAME at DPI dots per inch with PAPER (L or A4) as its
@@ -561,7 +483,7 @@ kirune_l_size_ppd() {
 }
 
 kirune_cups_stop() {
-    if [ -n "$KIRUNE_CUPSD_PID" ]; then
+    if [ -n "${KIRUNE_CUPSD_PID:-}" ]; then
         kill "$KIRUNE_CUPSD_PID" 2>/dev/null || true
         wait "$KIRUNE_CUPSD_PID" 2>/dev/null || true
         KIRUNE_CUPSD_PID=
