@@ -28,7 +28,7 @@ showpkg) [ "$2" != gone ] || exit 100; printf 'Reverse Depends: \nReverse Provid
 FAKE
 chmod +x "$fake"/*
 source "$(dirname "$0")/../../scripts/setup"
-export FAKE_LOG=$fake/log PATH=$fake:$PATH
+export FAKE_LOG=$fake/log PATH=$fake:$PATH KIRUNE_LOGS=$fake/logs
 failures=0
 # COMPLETE FAIL-PLAIN FAIL-RELEASE, then: status, installs tried, retry said, apt's lines shown
 check() {
