@@ -31,7 +31,7 @@ declare -A rgb=(
     [red]="255 0 0" [lime]="0 255 0" [blue]="0 0 255" [yellow]="255 255 0"
     [magenta]="255 0 255" [cyan]="0 255 255" [white]="255 255 255"
 )
-hex() { printf '#%02X%02X%02X' ${rgb[$1]}; }
+hex() { local r g b; read -r r g b <<<"${rgb[$1]}"; printf '#%02X%02X%02X' "$r" "$g" "$b"; }
 
 # A photo of W x H in four quadrants split at (SX, SY): top-left red,
 # top-right lime, bottom-left blue, bottom-right yellow; then the
@@ -60,8 +60,10 @@ make_photo() {   # FILE W H SX SY [RECT...]
 # GIF (always 8) or a BMP. The photo must have no more colours than fit.
 # ImageMagick writes no 1-bit palette PNG of two colours: palette-png.py does.
 palette_copy() {   # TRUE-COLOUR-FILE FILE DEPTH
+    local size
     case $2 in
-        *.png) convert "$1" -depth 8 rgb:- | python3 "$here/palette-png.py" $(identify -format '%w %h' "$1") "$3" "$2" ;;
+        *.png) read -r -a size <<<"$(identify -format '%w %h' "$1")"
+               convert "$1" -depth 8 rgb:- | python3 "$here/palette-png.py" "${size[@]}" "$3" "$2" ;;
         *.gif) convert "$1" "$2" ;;
         *.bmp) convert "$1" -type Palette -depth "$3" "BMP3:$2" ;;
     esac
@@ -72,7 +74,7 @@ palette_copy() {   # TRUE-COLOUR-FILE FILE DEPTH
 # Prints through the probe and leaves in PDF the document the spooler wrote,
 # in PAGE_W x PAGE_H the L-size area expected, and in OFFSET_X/Y the
 # printable area's offset on the paper.
-PDF= PAGE_W= PAGE_H= OFFSET_X= OFFSET_Y=
+PDF='' PAGE_W='' PAGE_H='' OFFSET_X='' OFFSET_Y=''
 print_photo() {   # PRINTER DPI all|range PHOTO [LEFT TOP RIGHT BOTTOM]
     local printer=$1 dpi=$2
     local dir=$KIRUNE_PDF_DIR/$printer
@@ -93,7 +95,7 @@ print_photo() {   # PRINTER DPI all|range PHOTO [LEFT TOP RIGHT BOTTOM]
     # cups-pdf writes the file shortly after the job has left the spooler.
     local i file
     for i in $(seq 1 300); do
-        file=$(ls "$dir"/*.pdf 2>/dev/null | head -n1)
+        file=$(find "$dir" -maxdepth 1 -name '*.pdf' -print -quit 2>/dev/null)
         if [ -n "$file" ] && [ -z "$(lpstat -o "$printer" 2>/dev/null)" ] && pdfinfo "$file" >/dev/null 2>&1; then
             PDF=$file
             break
@@ -105,7 +107,7 @@ print_photo() {   # PRINTER DPI all|range PHOTO [LEFT TOP RIGHT BOTTOM]
         return 1
     fi
     local count
-    count=$(ls "$dir"/*.pdf | wc -l)
+    count=$(find "$dir" -maxdepth 1 -name '*.pdf' | wc -l)
     expect_eq "documents printed" 1 "$count"
 }
 
@@ -136,7 +138,8 @@ check_area() {   # DPI
     local xo=$((OFFSET_X + PAGE_W + 1)) yo=$((OFFSET_Y + PAGE_H + 1))
     local got
     got=$(colours "$work/page.ppm" "$x0,$y0" "$x1,$y0" "$x0,$y1" "$x1,$y1" "$xo,$y0" "$x0,$yo" "$xo,$yo")
-    local corners=(${got})
+    local corners
+    read -r -a corners <<<"$got"
     local c
     for c in "${corners[@]:0:4}"; do
         if [ "$c" != white ]; then pass; else fail "the L-size area has a white corner: $got"; fi
@@ -156,7 +159,7 @@ near() { local d=$(($1 - $2)); [ "${d#-}" -le 40 ]; }
 colours() {   # IMAGE POINT...
     local image=$1
     shift
-    local fmt= p
+    local fmt='' p
     for p in "$@"; do
         fmt+="%[fx:int(255*p{$p}.r+0.5)] %[fx:int(255*p{$p}.g+0.5)] %[fx:int(255*p{$p}.b+0.5)]\n"
     done
@@ -190,10 +193,10 @@ expect_area() {   # POINT=COLOUR...
         want+=("${spec#*=}")
     done
     local got
-    got=($(colours "$work/area.png" "${points[@]}"))
+    read -r -a got <<<"$(colours "$work/area.png" "${points[@]}")"
     local i
     for i in "${!points[@]}"; do
-        expect_eq "colour at device pixel ${points[$i]} (${@:$((i + 1)):1})" "${want[$i]}" "${got[$i]:-none}"
+        expect_eq "colour at device pixel ${points[$i]} (${*:$((i + 1)):1})" "${want[$i]}" "${got[$i]:-none}"
     done
 }
 
@@ -349,7 +352,7 @@ print_nothing() {   # PRINTER DPI all|range PHOTO [LEFT TOP RIGHT BOTTOM]
     "$wine_exec" "$arch" "$probe_exe" "$@" >/dev/null 2>"$work/probe.err" || rc=$?
     expect_eq "the probe's answer (3: not printed)" 3 "$rc"
     expect_eq "jobs waiting" "" "$(lpstat -o "$printer" 2>/dev/null)"
-    expect_eq "documents printed" 0 "$(ls "$dir"/*.pdf 2>/dev/null | wc -l)"
+    expect_eq "documents printed" 0 "$(find "$dir" -maxdepth 1 -name '*.pdf' 2>/dev/null | wc -l)"
 }
 scenario="missing photo, print all"
 print_nothing "$p300" 300 all "$work/no such photo.jpg"
