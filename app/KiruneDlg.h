@@ -1,12 +1,12 @@
 // The main window: photo list, twelve thumbnail cells, print commands and the
 // hidden folder tree and file list.
 #pragma once
-#include "../framework/afxwin.h"
-#include "../res/resource.h"
+#include "afxwin.h"
+#include "resource.h"
 #include "KiruneMessages.h"
-#include "../picture/ThumbCell.h"
-#include "../browse/FolderTree.h"
-#include "../browse/FileListCtrl.h"
+#include "ThumbCell.h"
+#include "FolderTree.h"
+#include "FileListCtrl.h"
 
 const int kCellCount = 12;     // three columns by four rows
 const int kCellColumns = 3;   // a scroll moves the page by one row

@@ -1,7 +1,7 @@
 #include "PictureStatic.h"
 #include "DragGeometry.h"
 #include "FitSize.h"
-#include "../res/resource.h"
+#include "resource.h"
 #include <gdiplus.h>
 
 using namespace Gdiplus;

@@ -1,7 +1,7 @@
 #include "ThumbCell.h"
-#include "../res/KiruneMessages.h"
-#include "../print/PrintRangeDlg.h"
-#include "../res/resource.h"
+#include "KiruneMessages.h"
+#include "PrintRangeDlg.h"
+#include "resource.h"
 
 namespace {
 const int kBand = 10;   // the coloured band around the picture
