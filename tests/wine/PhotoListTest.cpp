@@ -1,9 +1,8 @@
 // Import through the real file-open dialog, the page of twelve cells, and
 // scrolling: which photo each cell shows, what is decoded, what is handed on.
-#include "FileDialogDriver.h"
-#include "GdiplusSpy.h"
+#include "ApiSpy.h"
+#include "CommonDialogs.h"
 #include "MainWindowFixture.h"
-#include "PrintSpy.h"
 #include "TestImages.h"
 #include <cstdio>
 
@@ -60,6 +59,8 @@ protected:
             })
             .WaitFor([this, cell] { return dlg.m_selCell == cell; }, "the click");
     }
+    // The files decoded for the screen since the spy started.
+    static std::vector<std::string> Decoded() { return ApiSpy::Args("GdipCreateBitmapFromFile"); }
     void Down() { PostClick(dlg.m_hWnd, IDC_SCROLL_DOWN); }
     void Up() { PostClick(dlg.m_hWnd, IDC_SCROLL_UP); }
 
@@ -122,23 +123,24 @@ TEST_F(PhotoList, AScrollDecodesThreePhotosAndHandsTheOtherNineOn)
             for (int i = 0; i < kCellCount; i++)
                 before[i] = Fitted(i);
             gdiBefore = CGdiObject::LiveCount();
-            ResetDecodedFiles();
+            ApiSpy::Start();
             Down();
         })
         .WaitFor([this] { return dlg.m_topIndex == 3; }, "the scroll down")
         .Then([&] {
             std::vector<std::string> expected = { folder.File("p12.png"), folder.File("p13.png"), folder.File("p14.png") };
-            EXPECT_EQ(expected, DecodedFiles());
+            EXPECT_EQ(expected, Decoded());
             for (int i = 0; i < 9; i++)
                 EXPECT_EQ(before[i + 3], Fitted(i)) << "cell " << i;
             EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
-            ResetDecodedFiles();
+            ApiSpy::Start();
             Up();
         })
         .WaitFor([this] { return dlg.m_topIndex == 0; }, "the scroll up")
         .Then([&] {
+            ApiSpy::Stop();
             std::vector<std::string> expected = { folder.File("p00.png"), folder.File("p01.png"), folder.File("p02.png") };
-            EXPECT_EQ(expected, DecodedFiles());
+            EXPECT_EQ(expected, Decoded());
             for (int i = 3; i < kCellCount; i++)
                 ExpectPhoto(i, i);
             EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
@@ -169,16 +171,17 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
         .Then([&] {
             for (int i = 0; i < kCellCount; i++)
                 before[i] = Fitted(i);
-            ResetDecodedFiles();
+            ApiSpy::Start();
             Up();     // on the first page
             Down();   // twelve photos: nothing beyond the page
         })
         .Pause(10)
         .Then([&] {
+            ApiSpy::Stop();
             EXPECT_EQ(0, dlg.m_topIndex);
             EXPECT_EQ(2, dlg.m_selCell);
             EXPECT_EQ(2, dlg.m_selPhoto);
-            EXPECT_TRUE(DecodedFiles().empty());
+            EXPECT_TRUE(Decoded().empty());
             for (int i = 0; i < kCellCount; i++)
                 EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
         });
@@ -190,15 +193,15 @@ TEST_F(PhotoList, UpPausesHalfASecondAndDownDoesNot)
     Shown();
     Import(MakePhotos(15));
     script.Then([this] {
-        PrintSpy::Start();
+        ApiSpy::Start();
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
         EXPECT_EQ(3, dlg.m_topIndex);
-        EXPECT_EQ(0, PrintSpy::Count("Sleep")) << "after down";
+        EXPECT_EQ(0, ApiSpy::Count("Sleep")) << "after down";
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_UP, BN_CLICKED), 0);
-        PrintSpy::Stop();
+        ApiSpy::Stop();
         EXPECT_EQ(0, dlg.m_topIndex);
-        ASSERT_EQ(1, PrintSpy::Count("Sleep")) << "after up";
-        EXPECT_EQ("500", PrintSpy::Find("Sleep")->args);
+        ASSERT_EQ(1, ApiSpy::Count("Sleep")) << "after up";
+        EXPECT_EQ("500", ApiSpy::Find("Sleep")->args);
     });
     Run();
 }
@@ -232,12 +235,13 @@ TEST_F(PhotoList, ASecondImportOntoAFullPageChangesNoCell)
     script.Then([&] {
         for (int i = 0; i < kCellCount; i++)
             before[i] = Fitted(i);
-        ResetDecodedFiles();
+        ApiSpy::Start();
     });
     Import(second);
     script.Then([&] {
+        ApiSpy::Stop();
         EXPECT_EQ(14, dlg.m_photoList.GetSize());
-        EXPECT_TRUE(DecodedFiles().empty());
+        EXPECT_TRUE(Decoded().empty());
         for (int i = 0; i < kCellCount; i++)
             EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
     });

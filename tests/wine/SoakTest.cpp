@@ -1,8 +1,8 @@
 // Long runs: the GDI objects the program holds and its private bytes come
 // back to their level after the first round.
-#include "FileDialogDriver.h"
+#include "ApiSpy.h"
+#include "CommonDialogs.h"
 #include "MainWindowFixture.h"
-#include "PrintSpy.h"
 #include "TestImages.h"
 #include <psapi.h>
 #include <cstdio>
@@ -22,7 +22,7 @@ double PrivateMegabytes()
 
 // The level after the first rounds, which the last round must come back to:
 // the private bytes, and the GDI objects the program holds in its wrappers
-// (the print jobs hold none: their GDI+ objects are paired by the print spy).
+// (the print jobs hold none: their GDI+ objects are paired by the spy).
 struct Baseline {
     void Take()
     {
@@ -127,15 +127,15 @@ TEST_F(Soak, TwentyPrintAllRuns)
             .Then([&, round] {
                 if (round == 1) {
                     baseline.Take();
-                    PrintSpy::Start();
+                    ApiSpy::Start();
                 }
             });
     }
     script.Then([&] {
-        PrintSpy::Stop();
+        ApiSpy::Stop();
         baseline.ExpectReturned("20 print-all runs");
-        EXPECT_EQ(18, PrintSpy::Count("StartDoc"));
-        EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
+        EXPECT_EQ(18, ApiSpy::Count("StartDoc"));
+        EXPECT_EQ(std::vector<std::string>(), ApiSpy::Unreleased());
     });
     Run();
 }
