@@ -54,9 +54,8 @@ TEST_F(PrintE2e, EveryNameShowsAndPrintsItsOwnPhoto)
     ASSERT_TRUE(::CreateDirectoryW(inner.c_str(), nullptr));
     std::wstring quoted;
     for (const Named& p : photos) {
-        const COLORREF c = p.colour;
-        ASSERT_TRUE(SaveImage(folder.File(std::wstring(p.name)), 90, 120, "image/png",
-                              [c](int, int) { return 0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }));
+        const DWORD argb = Argb(p.colour);
+        ASSERT_TRUE(SaveImage(folder.File(std::wstring(p.name)), 90, 120, "image/png", [argb](int, int) { return argb; }));
         if (&p != &photos[count - 1])
             quoted += L"\"" + std::wstring(p.name) + L"\" ";
     }

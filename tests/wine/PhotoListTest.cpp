@@ -3,6 +3,7 @@
 #include "ApiSpy.h"
 #include "CommonDialogs.h"
 #include "MainWindowFixture.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <cstdio>
 
@@ -11,10 +12,9 @@ namespace {
 const COLORREF kGrey = RGB(192, 192, 192);
 
 // A distinct colour per photo, so a cell shows which one it holds.
-DWORD ColourOf(int i)
-{
-    return 0xFF000000 | (static_cast<DWORD>(40 + i * 13) << 16) | (static_cast<DWORD>(200 - i * 7) << 8) | 0x30;
-}
+COLORREF ColourOf(int i) { return RGB(40 + i * 13, 200 - i * 7, 0x30); }
+
+using Bitmaps = std::vector<HBITMAP>;
 
 class PhotoList : public MainWindowFixture {
 protected:
@@ -24,7 +24,7 @@ protected:
         for (int i = 0; i < count; i++) {
             char name[32];
             std::snprintf(name, sizeof name, "p%02d.png", i);
-            EXPECT_TRUE(SaveSolid(folder.File(name), 64, 48, "image/png", ColourOf(i)));
+            EXPECT_TRUE(SaveSolid(folder.File(name), 64, 48, "image/png", Argb(ColourOf(i))));
             names.push_back(name);
         }
         return names;
@@ -39,9 +39,7 @@ protected:
         char name[32];
         std::snprintf(name, sizeof name, "p%02d.png", i);
         EXPECT_EQ(Wide(folder.File(name)), dlg.m_cells[cell].GetPath().str()) << "cell " << cell;
-        DWORD c = ColourOf(i);
-        EXPECT_TRUE(NearColour(BitmapPixel(Fitted(cell), 30, 30), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF), 4))
-            << "cell " << cell << " photo " << i;
+        EXPECT_TRUE(NearColour(BitmapPixel(Fitted(cell), 30, 30), ColourOf(i), 4)) << "cell " << cell << " photo " << i;
     }
     void ExpectBlank(int cell)
     {
@@ -53,11 +51,16 @@ protected:
     // A click on a cell's picture, and the wait for the selection it makes.
     ModalScript& Clicked(int cell)
     {
-        return script.Then([this, cell] {
-                ::PostMessageA(InnerPicture(cell), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-                ::PostMessageA(InnerPicture(cell), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-            })
+        return script.Then([this, cell] { PostClickAt(InnerPicture(cell), 5, 5); })
             .WaitFor([this, cell] { return dlg.m_selCell == cell; }, "the click");
+    }
+    // The bitmaps that `count` cells from the first given show.
+    Bitmaps CellBitmaps(int first = 0, int count = kCellCount)
+    {
+        Bitmaps shown;
+        for (int i = first; i < first + count; i++)
+            shown.push_back(Fitted(i));
+        return shown;
     }
     // The files decoded for the screen since the spy started.
     static std::vector<std::string> Decoded() { return ApiSpy::Args("GdipCreateBitmapFromFile"); }
@@ -117,11 +120,10 @@ TEST_F(PhotoList, AScrollDecodesThreePhotosAndHandsTheOtherNineOn)
 {
     Shown();
     Import(MakePhotos(15));
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps lastNine;
     LONG gdiBefore = 0;
     script.Then([&] {
-            for (int i = 0; i < kCellCount; i++)
-                before[i] = Fitted(i);
+            lastNine = CellBitmaps(3, 9);
             gdiBefore = CGdiObject::LiveCount();
             ApiSpy::Start();
             Down();
@@ -130,8 +132,7 @@ TEST_F(PhotoList, AScrollDecodesThreePhotosAndHandsTheOtherNineOn)
         .Then([&] {
             std::vector<std::string> expected = { folder.File("p12.png"), folder.File("p13.png"), folder.File("p14.png") };
             EXPECT_EQ(expected, Decoded());
-            for (int i = 0; i < 9; i++)
-                EXPECT_EQ(before[i + 3], Fitted(i)) << "cell " << i;
+            EXPECT_EQ(lastNine, CellBitmaps(0, 9));
             EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
             ApiSpy::Start();
             Up();
@@ -166,11 +167,10 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
 {
     Shown();
     Import(MakePhotos(12));
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps before;
     Clicked(2)
         .Then([&] {
-            for (int i = 0; i < kCellCount; i++)
-                before[i] = Fitted(i);
+            before = CellBitmaps();
             ApiSpy::Start();
             Up();     // on the first page
             Down();   // twelve photos: nothing beyond the page
@@ -182,8 +182,7 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
             EXPECT_EQ(2, dlg.m_selCell);
             EXPECT_EQ(2, dlg.m_selPhoto);
             EXPECT_TRUE(Decoded().empty());
-            for (int i = 0; i < kCellCount; i++)
-                EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+            EXPECT_EQ(before, CellBitmaps());
         });
     Run();
 }
@@ -229,12 +228,11 @@ TEST_F(PhotoList, ASecondImportOntoAFullPageChangesNoCell)
     std::vector<std::string> names = MakePhotos(14);
     std::vector<std::string> first(names.begin(), names.begin() + 12);
     std::vector<std::string> second(names.begin() + 12, names.end());
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps before;
     Shown();
     Import(first);
     script.Then([&] {
-        for (int i = 0; i < kCellCount; i++)
-            before[i] = Fitted(i);
+        before = CellBitmaps();
         ApiSpy::Start();
     });
     Import(second);
@@ -242,8 +240,7 @@ TEST_F(PhotoList, ASecondImportOntoAFullPageChangesNoCell)
         ApiSpy::Stop();
         EXPECT_EQ(14, dlg.m_photoList.GetSize());
         EXPECT_TRUE(Decoded().empty());
-        for (int i = 0; i < kCellCount; i++)
-            EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+        EXPECT_EQ(before, CellBitmaps());
     });
     Run();
 }
@@ -284,18 +281,16 @@ TEST_F(PhotoList, AnImportKeepsTheCurrentFolderAndCancellingTheNextChangesNothin
     ASSERT_NE(Wide(folder.Path()), startedIn);
     Shown();
     Import({ "p00.png", "p01.png" });
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps before;
     std::wstring openedIn;
     script.Then([&] {
         EXPECT_EQ(startedIn, CurrentFolder());
-        for (int i = 0; i < kCellCount; i++)
-            before[i] = Fitted(i);
+        before = CellBitmaps();
     });
     CancelImport(script, dlg, &openedIn);
     script.Then([&] {
         EXPECT_EQ(2, dlg.m_photoList.GetSize());
-        for (int i = 0; i < kCellCount; i++)
-            EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+        EXPECT_EQ(before, CellBitmaps());
     });
     Run();
     EXPECT_EQ(Wide(folder.Path()), openedIn);

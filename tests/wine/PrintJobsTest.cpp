@@ -8,6 +8,7 @@
 #include "MainWindowFixture.h"
 #include "OpenDialogText.h"
 #include "PageGeometry.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <gdiplus.h>
 #include <winspool.h>
@@ -607,9 +608,7 @@ protected:
         return script.Then([=] {
             HWND picture = ::GetDlgItem(m_range, IDC_PICTURE);
             static_cast<CPictureStatic*>(CWnd::FromHandlePermanent(picture))->m_scale = 2.0f;
-            ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
-            ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
-            ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+            PostDrag(picture, fromX, fromY, toX, toY);
         }).Pause(3);
     }
     // Waits until the command has returned to the main window, then ends the run.

@@ -3,6 +3,7 @@
 #include "ApiSpy.h"
 #include "CommonDialogs.h"
 #include "MainWindowFixture.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <psapi.h>
 #include <cstdio>
@@ -96,9 +97,7 @@ TEST_F(Soak, FiftyRangeDialogsOpenedAndClosed)
         script.Then([this, round] { dlg.m_cells[round % 4].ChoosePrintRange(); })
             .WaitFor([dialog] { return (*dialog = FindThreadWindow("表示＆印刷範囲指定")) != nullptr; }, "a range dialog")
             .Then([dialog, round] {
-                HWND picture = ::GetDlgItem(*dialog, 0xFFFF);
-                ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-                ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 40));
+                PostDrag(::GetDlgItem(*dialog, IDC_PICTURE), 10, 10, 100, 40);
                 PostClick(*dialog, round % 2 ? IDC_RANGE_CLOSE : IDC_RANGE_PRINT);
             })
             .WaitFor([dialog] { return !::IsWindow(*dialog); }, "the range dialog to close")
