@@ -17,9 +17,8 @@
 
 const char kRangeDialog[] = "表示＆印刷範囲指定";
 const char kAppName[] = "Kirune";
-const char kSelectPhoto[] = "写真を選択（クリック）してください。";
 const int kPrintOne = 1000, kPrintAll = 1002, kImport = 1004, kCellFirst = 1007;
-const int kRangeClose = 1000, kRangePrint = 1001, kPicture = 0xFFFF;
+const int kRangePrint = 1001, kPicture = 0xFFFF;
 // The printer dialog's button that opens the driver's settings.
 const int kProperties = 1025;
 const COLORREF kMagenta = RGB(255, 0, 255);
@@ -210,18 +209,6 @@ protected:
     void Drag(HWND rangeDialog, int fromX, int fromY, int toX, int toY)
     {
         PostDrag(::GetDlgItem(rangeDialog, kPicture), fromX, fromY, toX, toY);
-    }
-
-    // The spooler writes its PDFs a while after a command has ended, in the
-    // order of their jobs: a print of every photo made now is the only
-    // document once the scheduler is idle, so the commands before it printed
-    // nothing.
-    void ExpectOnlyTheBarrierPrints()
-    {
-        ClickButton(main, kPrintAll);
-        AnswerPrinterDialog(IDOK);
-        ASSERT_TRUE(WaitForPdfs(1));
-        EXPECT_EQ(1u, Pdfs().size());
     }
 
     TempFolder folder;
