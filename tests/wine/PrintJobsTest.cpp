@@ -293,8 +293,9 @@ TEST_F(PrintJobs, EachFailingPrintCallEndsTheDocumentAsItShould)
             range ? PrintRange(s_portrait, tall, f.fault) : PrintAll(s_portrait, f.fault);
             EXPECT_EQ(f.calls, DocumentCalls()) << range << " " << f.name;
             EXPECT_EQ(f.result, m_result) << range << " " << f.name;
-            if (f.calls.size() == 1)
+            if (f.calls.size() == 1) {
                 EXPECT_EQ(ApiSpy::s_startDocError, m_dlg.m_printError) << range << " " << f.name;
+            }
             EXPECT_EQ(std::vector<std::string>(), ApiSpy::Unreleased());
             // A failed document's DC may take no other: the next job gets a new one.
             ::DeleteDC(m_dc);
