@@ -1,7 +1,7 @@
 // The About box, opened from the main window's system menu.
 #pragma once
-#include "../framework/afxwin.h"
-#include "../res/resource.h"
+#include "afxwin.h"
+#include "resource.h"
 
 class CAboutDlg : public CDialog {
 public:

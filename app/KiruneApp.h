@@ -1,6 +1,6 @@
 // The application object: runs the main dialog once and ends.
 #pragma once
-#include "../framework/afxwin.h"
+#include "afxwin.h"
 
 class CKiruneApp : public CWinApp {
 public:

@@ -1,12 +1,14 @@
 // The main window: photo list, twelve thumbnail cells, print commands and the
-// hidden folder tree and file list.
+// hidden folder tree and file list. The window itself is defined in
+// app/KiruneDlg.cpp; its photo list and its print commands, handlers and
+// all, in app/PhotoList.cpp and print/PrintJobs.cpp, as marked below.
 #pragma once
-#include "../framework/afxwin.h"
-#include "../res/resource.h"
+#include "afxwin.h"
+#include "resource.h"
 #include "KiruneMessages.h"
-#include "../picture/ThumbCell.h"
-#include "../browse/FolderTree.h"
-#include "../browse/FileListCtrl.h"
+#include "ThumbCell.h"
+#include "FolderTree.h"
+#include "FileListCtrl.h"
 
 const int kCellCount = 12;     // three columns by four rows
 const int kCellColumns = 3;   // a scroll moves the page by one row
@@ -40,8 +42,8 @@ public:
     enum PrintResult { kPrinted, kNotPrinted, kAborted, kCancelled, kRefused };
     DWORD m_printError = 0;   // the last error of the document last refused
 
-    // Print jobs: one document "Print" of one page on the printer DC, which
-    // stays open for the command's next job.
+    // Print jobs (print/PrintJobs.cpp): one document "Print" of one page on
+    // the printer DC, which stays open for the command's next job.
     PrintResult PrintPhoto(HDC hdc, const CStringW& path);
     PrintResult PrintPhotoRange(HDC hdc, const CStringW& path, const RECT& range);
 
@@ -51,17 +53,20 @@ protected:
     void OnOK() override {}       // Enter leaves the window open
     void OnCancel() override {}   // and so does Esc
 
+    // The window's own messages (app/KiruneDlg.cpp).
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnClose();
     void OnExit();
-    void OnPrintAll();
-    void OnPrintOne();
     LRESULT OnFileListAdd(WPARAM wParam, LPARAM lParam);
     LRESULT OnFileListClear(WPARAM wParam, LPARAM lParam);
 
-    // Photo list, import and paging.
+    // The print commands (print/PrintJobs.cpp).
+    void OnPrintAll();
+    void OnPrintOne();
+
+    // Photo list, import and paging (app/PhotoList.cpp).
     void OnImport();
     void RefreshPage(int first, int count);
     void OnScrollUp();

@@ -1,7 +1,7 @@
 // The photo list of the main window: import, the page of twelve cells, and
 // scrolling by one row of three.
 #include "KiruneDlg.h"
-#include "../framework/afxdlgs.h"
+#include "afxdlgs.h"
 #include <cderr.h>
 #include <memory>
 #include <new>

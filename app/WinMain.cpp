@@ -1,5 +1,5 @@
 // Entry point of Kirune.exe: hands over to the application object.
-#include "../framework/afxwin.h"
+#include "afxwin.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {

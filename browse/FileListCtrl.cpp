@@ -1,7 +1,7 @@
 #include "FileListCtrl.h"
 #include "PathCompare.h"
 #include "SystemIcons.h"
-#include "../res/resource.h"
+#include "resource.h"
 #include <string>
 
 namespace {

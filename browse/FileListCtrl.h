@@ -1,7 +1,7 @@
 // CFileListCtrl: a report list of the files of one folder, one row per file
 // with its small icon and name, in the order they are added.
 #pragma once
-#include "../framework/afxcmn.h"
+#include "afxcmn.h"
 
 class CFileListCtrl : public CListCtrl {
 public:

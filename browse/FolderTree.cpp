@@ -1,6 +1,6 @@
 #include "FolderTree.h"
-#include "../res/KiruneMessages.h"
-#include "../framework/afxfind.h"
+#include "KiruneMessages.h"
+#include "afxfind.h"
 #include "PathArray.h"
 #include "PathCompare.h"
 #include "SystemIcons.h"

@@ -2,7 +2,7 @@
 // at a time as items expand, that announces the files of the selected folder
 // to its parent window (WM_FILELIST_CLEAR, then one WM_FILELIST_ADD per file).
 #pragma once
-#include "../framework/afxcmn.h"
+#include "afxcmn.h"
 
 class CFolderTree : public CTreeCtrl {
 public:

@@ -1,6 +1,6 @@
 // CPathArray: full paths sorted by name, in the order the folder tree shows them.
 #pragma once
-#include "../framework/afxstr.h"
+#include "afxstr.h"
 
 class CPathArray : public CStringArray {
 public:

@@ -1,14 +1,14 @@
 #include "PictureStatic.h"
 #include "DragGeometry.h"
 #include "FitSize.h"
-#include "../res/resource.h"
+#include "GridColours.h"
+#include "resource.h"
 #include <gdiplus.h>
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
-const COLORREF kBlankGrey = RGB(192, 192, 192);
 const ARGB kOpaqueBlack = 0xFF000000;
 
 DragRect ToDrag(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }
@@ -99,7 +99,7 @@ void CPictureStatic::FitBitmap(CBitmap* source, CBitmap* target)
     m_scale = static_cast<float>(static_cast<double>(bm.bmWidth) / static_cast<int32_t>(w));
 
     // A centred picture fills the rest of its control with this pixel's colour.
-    dcFitted.SetPixel(0, 0, kBlankGrey);
+    dcFitted.SetPixel(0, 0, kCellGrey);
 }
 
 void CPictureStatic::SetBitmap(HBITMAP hBitmap)

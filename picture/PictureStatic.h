@@ -1,7 +1,7 @@
 // The picture control: shows one photo scaled to its client area, and lets
 // a print range be dragged over it, held to the L proportions.
 #pragma once
-#include "../framework/afxwin.h"
+#include "afxwin.h"
 
 class CPictureStatic : public CStatic {
 public:

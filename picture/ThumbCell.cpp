@@ -1,12 +1,11 @@
 #include "ThumbCell.h"
-#include "../res/KiruneMessages.h"
-#include "../print/PrintRangeDlg.h"
-#include "../res/resource.h"
+#include "GridColours.h"
+#include "KiruneMessages.h"
+#include "PrintRangeDlg.h"
+#include "resource.h"
 
 namespace {
 const int kBand = 10;   // the coloured band around the picture
-const COLORREF kSelectedColour = RGB(255, 0, 255);
-const COLORREF kCellColour = RGB(192, 192, 192);
 const DWORD kPictureStyle = WS_CHILD | WS_VISIBLE | SS_ENDELLIPSIS | SS_CENTERIMAGE | SS_NOTIFY | SS_BITMAP;
 }
 
@@ -35,7 +34,7 @@ void CThumbCell::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, m_selected ? kSelectedColour : kCellColour);
+    dc.FillSolidRect(&client, m_selected ? kSelectedMagenta : kCellGrey);
 }
 
 void CThumbCell::OnSetFocus(CWnd*)

@@ -14,9 +14,11 @@ CScopedGraphics::~CScopedGraphics()
         GdipDeleteGraphics(m_graphics);
 }
 
-CScopedImage::CScopedImage(const WCHAR* path)
+void CScopedImage::Load(const WCHAR* path)
 {
-    GdipLoadImageFromFile(path, &m_image);
+    GpImage* image = nullptr;
+    GdipLoadImageFromFile(path, &image);
+    Adopt(image);
 }
 
 CScopedImage::~CScopedImage()

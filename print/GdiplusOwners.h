@@ -24,12 +24,14 @@ public:
     // Holds nothing until it adopts an image.
     CScopedImage() = default;
     // The image of a photo file, by its UTF-16 path.
-    explicit CScopedImage(const WCHAR* path);
+    explicit CScopedImage(const WCHAR* path) { Load(path); }
     ~CScopedImage();
     CScopedImage(const CScopedImage&) = delete;
     CScopedImage& operator=(const CScopedImage&) = delete;
 
     Gdiplus::GpImage* Get() const { return m_image; }
+    // Loads a photo file, by its UTF-16 path; releases the image held before.
+    void Load(const WCHAR* path);
     // Takes over an image made elsewhere; releases the one held before.
     void Adopt(Gdiplus::GpImage* image);
 

@@ -83,6 +83,30 @@ GpImage* TurnClockwise(GpImage* image, CScopedImage& copy)
     return nullptr;
 }
 
+// The start both jobs share: graphics on the printer DC, drawing in its
+// pixels; then the photo, loaded only when there are graphics to draw it
+// with; then the L-size area at the printer's resolution. `photo` is null
+// when the job cannot print. The job's scope releases what it made in the
+// reverse order: a turned copy, the photo, the graphics.
+struct JobStart {
+    JobStart(HDC hdc, const CStringW& path) : graphics(hdc)
+    {
+        if (!graphics.Get())
+            return;
+        GdipSetPageUnit(graphics.Get(), UnitPixel);
+        image.Load(path);
+        photo = image.Get();
+        if (photo)
+            PageOf(graphics.Get(), pageW, pageH);
+    }
+
+    CScopedGraphics graphics;
+    CScopedImage image;
+    CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
+    GpImage* photo = nullptr;   // what the job draws: the photo, or its turned copy
+    uint32_t pageW = 0, pageH = 0;
+};
+
 // The document of one photo: "Print", one page, the source part of the
 // photo stretched over the L-size area. Everything that can fail before the
 // drawing has been checked by the caller. Not printed when the print system
@@ -224,60 +248,41 @@ void CKiruneDlg::OnPrintOne()
 
 CKiruneDlg::PrintResult CKiruneDlg::PrintPhoto(HDC hdc, const CStringW& path)
 {
-    CScopedGraphics graphics(hdc);
-    if (!graphics.Get())
+    JobStart job(hdc, path);
+    if (!job.photo)
         return kNotPrinted;
-    GdipSetPageUnit(graphics.Get(), UnitPixel);
-
-    CScopedImage image(path);
-    CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
-    GpImage* photo = image.Get();
-    if (!photo)
-        return kNotPrinted;
-    uint32_t pageW = 0, pageH = 0;
-    PageOf(graphics.Get(), pageW, pageH);
-    UINT w = ImageWidth(photo);
-    UINT h = ImageHeight(photo);
+    UINT w = ImageWidth(job.photo);
+    UINT h = ImageHeight(job.photo);
     if (PhotoNeedsTurn(w, h)) {
-        photo = TurnClockwise(photo, turnedCopy);
-        if (!photo)
+        job.photo = TurnClockwise(job.photo, job.turnedCopy);
+        if (!job.photo)
             return kNotPrinted;
-        w = ImageWidth(photo);
-        h = ImageHeight(photo);
+        w = ImageWidth(job.photo);
+        h = ImageHeight(job.photo);
     }
 
     uint32_t srcW = 0, srcH = 0;
-    if (!LSourceSize(pageW, pageH, w, h, srcW, srcH) || !DrawableSource(srcW, srcH))
+    if (!LSourceSize(job.pageW, job.pageH, w, h, srcW, srcH) || !DrawableSource(srcW, srcH))
         return kNotPrinted;
     const RangeRect source = { 0, 0, static_cast<int32_t>(srcW), static_cast<int32_t>(srcH) };
-    // The turned copy, the image, then the graphics are released as the scope ends.
-    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, source, m_printError);
+    return PrintDocument(hdc, job.graphics.Get(), job.photo, job.pageW, job.pageH, source, m_printError);
 }
 
 CKiruneDlg::PrintResult CKiruneDlg::PrintPhotoRange(HDC hdc, const CStringW& path, const RECT& rangeIn)
 {
     RangeRect range = { rangeIn.left, rangeIn.top, rangeIn.right, rangeIn.bottom };
-
-    CScopedGraphics graphics(hdc);
-    if (!graphics.Get())
+    JobStart job(hdc, path);
+    if (!job.photo)
         return kNotPrinted;
-    GdipSetPageUnit(graphics.Get(), UnitPixel);
-
-    CScopedImage image(path);
-    CScopedImage turnedCopy;   // only for a photo the library cannot turn in place
-    GpImage* photo = image.Get();
-    if (!photo)
-        return kNotPrinted;
-    uint32_t pageW = 0, pageH = 0;
-    PageOf(graphics.Get(), pageW, pageH);
     if (RangeNeedsTurn(range)) {
-        photo = TurnClockwise(photo, turnedCopy);
-        if (!photo)
+        job.photo = TurnClockwise(job.photo, job.turnedCopy);
+        if (!job.photo)
             return kNotPrinted;
-        range = TurnRange(range, ImageWidth(photo));
+        range = TurnRange(range, ImageWidth(job.photo));
     }
 
-    if (!pageW || !pageH || !DrawableSource(int64_t{ range.right } - range.left, int64_t{ range.bottom } - range.top))
+    if (!job.pageW || !job.pageH
+        || !DrawableSource(int64_t{ range.right } - range.left, int64_t{ range.bottom } - range.top))
         return kNotPrinted;
-    return PrintDocument(hdc, graphics.Get(), photo, pageW, pageH, range, m_printError);
+    return PrintDocument(hdc, job.graphics.Get(), job.photo, job.pageW, job.pageH, range, m_printError);
 }

@@ -1,9 +1,9 @@
 // "表示＆印刷範囲指定": one photo enlarged, over which a print range is dragged.
 // In view mode ("表示") it only shows the photo.
 #pragma once
-#include "../framework/afxwin.h"
-#include "../picture/PictureStatic.h"
-#include "../res/resource.h"
+#include "afxwin.h"
+#include "PictureStatic.h"
+#include "resource.h"
 
 class CPrintRangeDlg : public CDialog {
 public:

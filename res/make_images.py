@@ -10,6 +10,8 @@ what Windows XP reads; the larger and in-between sizes, for higher display
 scales and Explorer's views, are 32-bit with alpha (256 x 256 as PNG), with
 areas scaled to the size and lines as thick as the scale allows.
 """
+import os
+import re
 import struct
 import zlib
 from fractions import Fraction
@@ -24,6 +26,20 @@ PALETTE = [
 BLACK, DGREEN, SILVER, GREY, LIME, BLUE, WHITE = 0, 2, 7, 8, 10, 12, 15
 CLEAR = None  # transparent
 UNITS = 32
+
+
+def cell_grey():
+    """The palette index of the cells' grey, which the program names in
+    picture/GridColours.h: a blank cell shows it around its picture too."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'picture', 'GridColours.h')
+    with open(header) as f:
+        found = re.search(r'kCellGrey = RGB\((\d+), (\d+), (\d+)\)', f.read())
+    if not found:
+        raise SystemExit('%s names no kCellGrey = RGB(r, g, b)' % header)
+    rgb = tuple(int(v) for v in found.groups())
+    if rgb not in PALETTE:
+        raise SystemExit('the cells\' grey %s is not a colour of the 16-colour palette' % (rgb,))
+    return PALETTE.index(rgb)
 
 
 def canvas(size, fill=CLEAR):
@@ -248,4 +264,4 @@ if __name__ == '__main__':
               + [(printer(size), 32) for size in (20, 24, 40, 48, 64, 256)])
     for name, up in (('up.ico', True), ('down.ico', False)):
         write_ico(name, [(arrow_button(up), 4)] + [(arrow_button(up, size), 32) for size in (40, 48, 64)])
-    write_bmp('blank.bmp', canvas(48, SILVER))
+    write_bmp('blank.bmp', canvas(48, cell_grey()))

@@ -35,7 +35,7 @@ DWORD Scene(int i, int x, int y, int w, int h)
         g = static_cast<int>(130 - 60 * (v - hill) + (i * 13) % 50);
         b = 50;
     }
-    return 0xFF000000 | (r & 0xFF) << 16 | (g & 0xFF) << 8 | (b & 0xFF);
+    return Argb(RGB(r, g, b));
 }
 
 bool SaveScreenRect(const RECT& r, const std::string& path)

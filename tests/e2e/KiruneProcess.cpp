@@ -114,12 +114,6 @@ void ClickButton(HWND dialog, int id)
     ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-void ClickAt(HWND hwnd, int x, int y)
-{
-    ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 bool CellShows(HWND main, int cell, COLORREF colour, int tolerance)
 {
     const int kCellFirst = 1007;

@@ -38,8 +38,6 @@ const char* OpenDialogTitle();
 const char* PrinterDialogTitle();
 // Posts a click to a button of another process; safe when it opens a dialog.
 void ClickButton(HWND dialog, int id);
-// Clicks a window's client point with the left button (down and up).
-void ClickAt(HWND hwnd, int x, int y);
 // Waits until the middle of the main window's cell, where its picture
 // shows, has the colour on the screen (the program paints when it is idle).
 bool CellShows(HWND main, int cell, COLORREF colour, int tolerance = 6);

@@ -1,5 +1,6 @@
 // Importing, seeing, scrolling and selecting photos in the real program.
 #include "KiruneProcess.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -20,9 +21,7 @@ protected:
         for (int i = 0; i < count; i++) {
             char name[32];
             std::snprintf(name, sizeof name, "photo%02d.png", i);
-            COLORREF c = PhotoColour(i);
-            DWORD argb = 0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
-            EXPECT_TRUE(SaveSolid(folder.File(name), 120, 90, "image/png", argb));
+            EXPECT_TRUE(SaveSolid(folder.File(name), 120, 90, "image/png", Argb(PhotoColour(i))));
             quoted += std::string("\"") + name + "\" ";
         }
         return quoted;
@@ -66,7 +65,7 @@ TEST_F(PhotoListE2e, AClickedCellShowsTheMagentaBand)
     EXPECT_EQ(kGrey, Band(1));
     HWND picture = ::GetDlgItem(Cell(1), 0xFFFF);
     ASSERT_NE(nullptr, picture);
-    ClickAt(picture, 20, 20);
+    PostClickAt(picture, 20, 20);
     EXPECT_TRUE(WaitUntil([this] { return Band(1) == kMagenta; }));
     EXPECT_EQ(kGrey, Band(0));
 }

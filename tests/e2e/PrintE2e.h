@@ -5,6 +5,7 @@
 #include "HostTools.h"
 #include "KiruneProcess.h"
 #include "OpenDialogText.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -16,9 +17,8 @@
 
 const char kRangeDialog[] = "表示＆印刷範囲指定";
 const char kAppName[] = "Kirune";
-const char kSelectPhoto[] = "写真を選択（クリック）してください。";
 const int kPrintOne = 1000, kPrintAll = 1002, kImport = 1004, kCellFirst = 1007;
-const int kRangeClose = 1000, kRangePrint = 1001, kPicture = 0xFFFF;
+const int kRangePrint = 1001, kPicture = 0xFFFF;
 // The printer dialog's button that opens the driver's settings.
 const int kProperties = 1025;
 const COLORREF kMagenta = RGB(255, 0, 255);
@@ -27,8 +27,6 @@ const int kPageW = 1051, kPageH = 1500;
 const char kLPaper[] = "252.28 x 360", kA4Paper[] = "595 x 842";
 
 const DWORD kRed = 0xFFFF0000, kLime = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00;
-
-inline COLORREF Rgb(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 // What a printed document holds, as the PDF tools of the host read it.
 struct PdfFacts {
@@ -200,7 +198,7 @@ protected:
         HWND cellWnd = ::GetDlgItem(main, kCellFirst + cell);
         HWND picture = ::GetDlgItem(cellWnd, kPicture);
         ASSERT_NE(nullptr, picture);
-        ClickAt(picture, 20, 20);
+        PostClickAt(picture, 20, 20);
         const POINT band = ClientToScreenPoint(cellWnd, 3, 3);
         ASSERT_TRUE(WaitUntil([band] { return ScreenPixel(band.x, band.y) == kMagenta; }))
             << "cell " << cell << " was not selected";
@@ -210,25 +208,10 @@ protected:
         ClickButton(main, kPrintOne);
         return WaitForWindow(kirune.Id(), kRangeDialog);
     }
-    // A drag over the range dialog's picture, as the mouse would post it.
+    // A drag over the range dialog's picture.
     void Drag(HWND rangeDialog, int fromX, int fromY, int toX, int toY)
     {
-        HWND picture = ::GetDlgItem(rangeDialog, kPicture);
-        ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
-        ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
-        ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
-    }
-
-    // The spooler writes its PDFs a while after a command has ended, in the
-    // order of their jobs: a print of every photo made now is the only
-    // document once the scheduler is idle, so the commands before it printed
-    // nothing.
-    void ExpectOnlyTheBarrierPrints()
-    {
-        ClickButton(main, kPrintAll);
-        AnswerPrinterDialog(IDOK);
-        ASSERT_TRUE(WaitForPdfs(1));
-        EXPECT_EQ(1u, Pdfs().size());
+        PostDrag(::GetDlgItem(rangeDialog, kPicture), fromX, fromY, toX, toY);
     }
 
     TempFolder folder;

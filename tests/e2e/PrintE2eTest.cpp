@@ -54,9 +54,8 @@ TEST_F(PrintE2e, EveryNameShowsAndPrintsItsOwnPhoto)
     ASSERT_TRUE(::CreateDirectoryW(inner.c_str(), nullptr));
     std::wstring quoted;
     for (const Named& p : photos) {
-        const COLORREF c = p.colour;
-        ASSERT_TRUE(SaveImage(folder.File(std::wstring(p.name)), 90, 120, "image/png",
-                              [c](int, int) { return 0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }));
+        const DWORD argb = Argb(p.colour);
+        ASSERT_TRUE(SaveImage(folder.File(std::wstring(p.name)), 90, 120, "image/png", [argb](int, int) { return argb; }));
         if (&p != &photos[count - 1])
             quoted += L"\"" + std::wstring(p.name) + L"\" ";
     }
@@ -122,66 +121,6 @@ TEST_F(PrintE2e, WhatCannotPrintStartsNoDocumentAndIsNamed)
     ASSERT_TRUE(WaitForPdfs(2));
     EXPECT_EQ(2u, Pdfs().size());
 }
-
-TEST_F(PrintE2e, CancellingThePrinterDialogPrintsNothing)
-{
-    Photo("a.png", 400, 300, [](int, int) { return kRed; });
-    Import("\"a.png\"");
-    ClickButton(main, kPrintAll);
-    AnswerPrinterDialog(IDCANCEL);
-    ExpectOnlyTheBarrierPrints();
-}
-
-TEST_F(PrintE2e, PrintOneWithoutASelectedPhotoOnlyAsksForAClick)
-{
-    Photo("a.png", 400, 300, [](int, int) { return kRed; });
-    Import("\"a.png\"");
-    ClickButton(main, kPrintOne);
-    HWND box = WaitForWindow(kirune.Id(), kAppName);
-    ASSERT_NE(nullptr, box) << "no message box captioned " << kAppName;
-    bool hasText = false;
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        hasText = hasText || TextOf(c) == kSelectPhoto;
-    EXPECT_TRUE(hasText);
-    EXPECT_FALSE(::IsWindowEnabled(main));
-    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), kRangeDialog, 0));
-    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), PrinterDialogTitle(), 0));
-    ClickButton(box, IDOK);
-    ASSERT_TRUE(WaitForGone(box));
-    ExpectOnlyTheBarrierPrints();
-}
-
-struct RangeDialogEnd {
-    const char* name;
-    void (*close)(HWND);
-};
-
-class PrintE2eClosedRange : public PrintE2e, public ::testing::WithParamInterface<RangeDialogEnd> {};
-
-TEST_P(PrintE2eClosedRange, PrintsNothingAndOpensNoPrinterDialog)
-{
-    Photo("a.png", 400, 300, Quadrants(200, 150));
-    Import("\"a.png\"");
-    Select(0);
-    HWND range = OpenRangeDialog();
-    ASSERT_NE(nullptr, range);
-    Drag(range, 10, 10, 137, 11);
-    GetParam().close(range);
-    ASSERT_TRUE(WaitForGone(range));
-    // The command has ended without a printer dialog: the next 個別印刷
-    // opens the range dialog again, and nothing else is open.
-    HWND again = OpenRangeDialog();
-    ASSERT_NE(nullptr, again) << "the command did not return to the main window";
-    EXPECT_EQ(nullptr, WaitForWindow(kirune.Id(), PrinterDialogTitle(), 0));
-    ::PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitForGone(again));
-    ExpectOnlyTheBarrierPrints();
-}
-
-INSTANTIATE_TEST_SUITE_P(PrintE2e, PrintE2eClosedRange, ::testing::Values(
-    RangeDialogEnd{ "CloseButton", [](HWND h) { ClickButton(h, kRangeClose); } },
-    RangeDialogEnd{ "CloseBox", [](HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); } }),
-    [](const ::testing::TestParamInfo<RangeDialogEnd>& info) { return std::string(info.param.name); });
 
 TEST_F(PrintE2e, ADraggedRangePrintsExactlyThatPartTurned)
 {

@@ -2,10 +2,9 @@
 // leaked GDI object, and the failure behaviour where decoding fails. The
 // seeds come from make-corpus.sh (folder in KIRUNE_CORPUS); the damage is
 // done here, the same on every run.
-#include "GdiplusSpy.h"
+#include "ApiSpy.h"
 #include "KiruneDlg.h"
 #include "MainWindowFixture.h"
-#include "PrintSpy.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -118,18 +117,22 @@ TEST_F(BadImages, LoadWithoutCrashOrLeakAndFailAsUndecodableFiles)
     std::string slowestFile;
     for (const Damaged& file : corpus) {
         HBITMAP before = Fitted(picture);
-        ResetCreatedScreenBitmaps();
+        ApiSpy::Start();
         DWORD start = ::GetTickCount();
         picture.LoadPicture(Wide(file.path).c_str());
         double seconds = (::GetTickCount() - start) / 1000.0;
+        ApiSpy::Stop();
         if (seconds > slowest)
             slowest = seconds, slowestFile = file.path;
 
         EXPECT_EQ(Wide(file.path), picture.m_path.str());
         EXPECT_EQ(gdiBase, CGdiObject::LiveCount()) << file.path;
         // What GDI+ made for the fit is gone once the fit is done.
-        for (void* made : CreatedScreenBitmaps())
-            EXPECT_EQ(0u, ::GetObjectType(static_cast<HGDIOBJ>(made))) << file.path;
+        for (const SpyCall& c : ApiSpy::Calls()) {
+            if (c.name == "GdipCreateHBITMAPFromBitmap") {
+                EXPECT_EQ(0u, ::GetObjectType(static_cast<HGDIOBJ>(c.made))) << file.path;
+            }
+        }
         if (Fitted(picture) == before) {
             // The failure behaviour: the previous picture stays on show.
             EXPECT_EQ(before, reinterpret_cast<HBITMAP>(picture.SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0)));
@@ -164,26 +167,26 @@ TEST_F(BadImages, PrintWithoutCrashOrLeakAndStartADocumentOnlyForWhatLoads)
     HGDIOBJ old = ::SelectObject(device, page);
     ::ReleaseDC(nullptr, screen);
 
-    PrintSpy::Start();
-    PrintSpy::s_startDocResult = 1;
+    ApiSpy::Start();
+    ApiSpy::s_startDocResult = 1;
     int printed = 0;
     for (const Damaged& file : corpus) {
         const bool ok = jobs.PrintPhoto(device, Wide(file.path).c_str()) == CKiruneDlg::kPrinted;
         printed += ok;
         EXPECT_FALSE(ok && file.mustFail) << file.path << " should not print";
     }
-    PrintSpy::Stop();
+    ApiSpy::Stop();
 
     // Each document ended, or was aborted when its drawing failed, and only
     // the ended ones count as printed.
-    EXPECT_EQ(PrintSpy::Count("StartDoc"), PrintSpy::Count("EndDoc") + PrintSpy::Count("AbortDoc"));
-    EXPECT_EQ(printed, PrintSpy::Count("EndDoc"));
+    EXPECT_EQ(ApiSpy::Count("StartDoc"), ApiSpy::Count("EndDoc") + ApiSpy::Count("AbortDoc"));
+    EXPECT_EQ(printed, ApiSpy::Count("EndDoc"));
     EXPECT_LT(printed, static_cast<int>(corpus.size()));
     // Every image and graphics object a job made, the job released.
-    EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
-    EXPECT_EQ(static_cast<int>(corpus.size()), PrintSpy::Count("GdipCreateFromHDC"));
+    EXPECT_EQ(std::vector<std::string>(), ApiSpy::Unreleased());
+    EXPECT_EQ(static_cast<int>(corpus.size()), ApiSpy::Count("GdipCreateFromHDC"));
     std::printf("%d damaged files: %d printed, %d aborted\n", static_cast<int>(corpus.size()), printed,
-                PrintSpy::Count("AbortDoc"));
+                ApiSpy::Count("AbortDoc"));
     EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), ::GetObjectType(device));   // the jobs leave the device to its owner
 
     ::SelectObject(device, old);

@@ -1,8 +1,8 @@
 // The hidden folder tree: drives at the top level, folders read one level at
 // a time, selection along a path whatever its case, and the announcements of
 // the selected folder's files to the parent window.
+#include "ApiSpy.h"
 #include "BrowseFixture.h"
-#include "PrintSpy.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
@@ -119,10 +119,10 @@ TEST_F(FolderTree, ListsTheDrivesAtTheTopLevel)
 // fixed disks are read as before.
 TEST_F(FolderTree, DrivesThatMayNotAnswerAreListedUnread)
 {
-    PrintSpy::Start();
-    PrintSpy::s_otherDrives = true;
+    ApiSpy::Start();
+    ApiSpy::s_otherDrives = true;
     Initialize();
-    PrintSpy::Stop();
+    ApiSpy::Stop();
     std::vector<std::string> expected, looks, all;
     for (const char* drive : { "Q:", "R:", "S:", "U:" }) {
         HTREEITEM h = ChildWithText(tree, TVI_ROOT, drive);
@@ -130,7 +130,7 @@ TEST_F(FolderTree, DrivesThatMayNotAnswerAreListedUnread)
         EXPECT_TRUE(HasOnlyPlaceholder(tree, h)) << drive;
         expected.insert(expected.end(), 2, "SHGetFileInfoA " + std::string(drive) + "\\ unopened");
     }
-    for (const SpyCall& c : PrintSpy::Calls()) {
+    for (const SpyCall& c : ApiSpy::Calls()) {
         all.push_back(c.name + " " + c.args);
         if (c.args.size() > 1 && std::strchr("QRSU", c.args[0]) && c.args[1] == ':')
             looks.push_back(all.back());

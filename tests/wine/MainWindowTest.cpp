@@ -1,8 +1,7 @@
 // The main window as a whole: its controls, system menu, keys and the roads
 // by which it closes.
-#include "GdiplusSpy.h"
+#include "ApiSpy.h"
 #include "MainWindowFixture.h"
-#include "PrintSpy.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -69,8 +68,8 @@ TEST_F(MainWindow, SystemMenuEndsWithSeparatorAndAboutCommand)
 
 TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen)
 {
-    int before = GdiplusShutdownCalls();
     script.Then([this] {
+            ApiSpy::Start();
             // Enter while a cell (no push button) has the focus, then Esc.
             ::SetFocus(dlg.m_cells[4].m_hWnd);
             ::PostMessageA(dlg.m_cells[4].m_hWnd, WM_KEYDOWN, VK_RETURN, 0x001C0001);
@@ -79,10 +78,11 @@ TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen)
             ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
         })
         .Pause(5)
-        .Then([this, before] {
+        .Then([this] {
+            ApiSpy::Stop();
             EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
             EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
-            EXPECT_EQ(before, GdiplusShutdownCalls());
+            EXPECT_EQ(0, ApiSpy::Count("GdiplusShutdown"));
         });
     Run();
 }
@@ -123,12 +123,12 @@ TEST_F(MainWindow, MinimisedShowsTheApplicationIconAndResizingMovesNoControl)
             ASSERT_EQ(0, client.bottom);
             ASSERT_EQ(32, ::GetSystemMetrics(SM_CXICON));
             ASSERT_EQ(32, ::GetSystemMetrics(SM_CYICON));
-            PrintSpy::Start();
+            ApiSpy::Start();
             dlg.SendMessage(WM_PAINT);
-            PrintSpy::Stop();
-            ASSERT_EQ(1, PrintSpy::Count("DrawIcon"));
-            EXPECT_EQ(static_cast<void*>(dlg.m_hIcon), PrintSpy::Find("DrawIcon")->made);
-            EXPECT_EQ("-15 -15", PrintSpy::Find("DrawIcon")->args);
+            ApiSpy::Stop();
+            ASSERT_EQ(1, ApiSpy::Count("DrawIcon"));
+            EXPECT_EQ(static_cast<void*>(dlg.m_hIcon), ApiSpy::Find("DrawIcon")->made);
+            EXPECT_EQ("-15 -15", ApiSpy::Find("DrawIcon")->args);
             ::ShowWindow(dlg.m_hWnd, SW_RESTORE);
         });
     Run();
@@ -149,14 +149,15 @@ TEST_P(ClosingRoads, EndGdiplusOnceAndCloseTheWindow)
     script.WaitFor([&] { return (seen = dlg.m_hWnd) != nullptr; }, "the main window")
         .Then([&] { GetParam().close(dlg.m_hWnd); });
     script.Start();
-    int before = GdiplusShutdownCalls();
+    ApiSpy::Start();
     AfxGetApp()->m_pMainWnd = &dlg;
     INT_PTR result = dlg.DoModal();
     AfxGetApp()->m_pMainWnd = nullptr;
+    ApiSpy::Stop();
 
     EXPECT_TRUE(script.Finished()) << script.Failure();
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(1, GdiplusShutdownCalls() - before);
+    EXPECT_EQ(1, ApiSpy::Count("GdiplusShutdown"));
     EXPECT_FALSE(::IsWindow(seen));
     EXPECT_EQ(nullptr, dlg.m_hWnd);
 }
@@ -166,7 +167,7 @@ TEST(MainWindowRun, StartsGdiplusOnceBeforeTheFirstDecodeAndEndsItOnce)
     TempFolder folder;
     const std::string photo = folder.File("photo.png");
     ASSERT_TRUE(SaveSolid(photo, 40, 30, "image/png", 0xFF2060A0));
-    const size_t mark = GdiplusEvents().size();
+    ApiSpy::Start();
     {
         CKiruneDlg dlg;
         ModalScript script;
@@ -182,8 +183,10 @@ TEST(MainWindowRun, StartsGdiplusOnceBeforeTheFirstDecodeAndEndsItOnce)
         AfxGetApp()->m_pMainWnd = nullptr;
         EXPECT_TRUE(script.Finished()) << script.Failure();
     }
-    const std::vector<std::string> events(GdiplusEvents().begin() + static_cast<long>(mark), GdiplusEvents().end());
-    EXPECT_EQ((std::vector<std::string>{ "startup", "decode", "decode", "shutdown" }), events);
+    ApiSpy::Stop();
+    EXPECT_EQ((std::vector<std::string>{ "GdiplusStartup", "GdipCreateBitmapFromFile", "GdipCreateBitmapFromFile",
+                                         "GdiplusShutdown" }),
+              ApiSpy::Names({ "GdiplusStartup", "GdipCreateBitmapFromFile", "GdiplusShutdown" }));
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, ClosingRoads, ::testing::Values(

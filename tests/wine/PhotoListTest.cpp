@@ -1,9 +1,9 @@
 // Import through the real file-open dialog, the page of twelve cells, and
 // scrolling: which photo each cell shows, what is decoded, what is handed on.
-#include "FileDialogDriver.h"
-#include "GdiplusSpy.h"
+#include "ApiSpy.h"
+#include "CommonDialogs.h"
 #include "MainWindowFixture.h"
-#include "PrintSpy.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <cstdio>
 
@@ -12,10 +12,9 @@ namespace {
 const COLORREF kGrey = RGB(192, 192, 192);
 
 // A distinct colour per photo, so a cell shows which one it holds.
-DWORD ColourOf(int i)
-{
-    return 0xFF000000 | (static_cast<DWORD>(40 + i * 13) << 16) | (static_cast<DWORD>(200 - i * 7) << 8) | 0x30;
-}
+COLORREF ColourOf(int i) { return RGB(40 + i * 13, 200 - i * 7, 0x30); }
+
+using Bitmaps = std::vector<HBITMAP>;
 
 class PhotoList : public MainWindowFixture {
 protected:
@@ -25,7 +24,7 @@ protected:
         for (int i = 0; i < count; i++) {
             char name[32];
             std::snprintf(name, sizeof name, "p%02d.png", i);
-            EXPECT_TRUE(SaveSolid(folder.File(name), 64, 48, "image/png", ColourOf(i)));
+            EXPECT_TRUE(SaveSolid(folder.File(name), 64, 48, "image/png", Argb(ColourOf(i))));
             names.push_back(name);
         }
         return names;
@@ -40,9 +39,7 @@ protected:
         char name[32];
         std::snprintf(name, sizeof name, "p%02d.png", i);
         EXPECT_EQ(Wide(folder.File(name)), dlg.m_cells[cell].GetPath().str()) << "cell " << cell;
-        DWORD c = ColourOf(i);
-        EXPECT_TRUE(NearColour(BitmapPixel(Fitted(cell), 30, 30), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF), 4))
-            << "cell " << cell << " photo " << i;
+        EXPECT_TRUE(NearColour(BitmapPixel(Fitted(cell), 30, 30), ColourOf(i), 4)) << "cell " << cell << " photo " << i;
     }
     void ExpectBlank(int cell)
     {
@@ -54,12 +51,19 @@ protected:
     // A click on a cell's picture, and the wait for the selection it makes.
     ModalScript& Clicked(int cell)
     {
-        return script.Then([this, cell] {
-                ::PostMessageA(InnerPicture(cell), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-                ::PostMessageA(InnerPicture(cell), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-            })
+        return script.Then([this, cell] { PostClickAt(InnerPicture(cell), 5, 5); })
             .WaitFor([this, cell] { return dlg.m_selCell == cell; }, "the click");
     }
+    // The bitmaps that `count` cells from the first given show.
+    Bitmaps CellBitmaps(int first = 0, int count = kCellCount)
+    {
+        Bitmaps shown;
+        for (int i = first; i < first + count; i++)
+            shown.push_back(Fitted(i));
+        return shown;
+    }
+    // The files decoded for the screen since the spy started.
+    static std::vector<std::string> Decoded() { return ApiSpy::Args("GdipCreateBitmapFromFile"); }
     void Down() { PostClick(dlg.m_hWnd, IDC_SCROLL_DOWN); }
     void Up() { PostClick(dlg.m_hWnd, IDC_SCROLL_UP); }
 
@@ -116,29 +120,28 @@ TEST_F(PhotoList, AScrollDecodesThreePhotosAndHandsTheOtherNineOn)
 {
     Shown();
     Import(MakePhotos(15));
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps lastNine;
     LONG gdiBefore = 0;
     script.Then([&] {
-            for (int i = 0; i < kCellCount; i++)
-                before[i] = Fitted(i);
+            lastNine = CellBitmaps(3, 9);
             gdiBefore = CGdiObject::LiveCount();
-            ResetDecodedFiles();
+            ApiSpy::Start();
             Down();
         })
         .WaitFor([this] { return dlg.m_topIndex == 3; }, "the scroll down")
         .Then([&] {
             std::vector<std::string> expected = { folder.File("p12.png"), folder.File("p13.png"), folder.File("p14.png") };
-            EXPECT_EQ(expected, DecodedFiles());
-            for (int i = 0; i < 9; i++)
-                EXPECT_EQ(before[i + 3], Fitted(i)) << "cell " << i;
+            EXPECT_EQ(expected, Decoded());
+            EXPECT_EQ(lastNine, CellBitmaps(0, 9));
             EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
-            ResetDecodedFiles();
+            ApiSpy::Start();
             Up();
         })
         .WaitFor([this] { return dlg.m_topIndex == 0; }, "the scroll up")
         .Then([&] {
+            ApiSpy::Stop();
             std::vector<std::string> expected = { folder.File("p00.png"), folder.File("p01.png"), folder.File("p02.png") };
-            EXPECT_EQ(expected, DecodedFiles());
+            EXPECT_EQ(expected, Decoded());
             for (int i = 3; i < kCellCount; i++)
                 ExpectPhoto(i, i);
             EXPECT_EQ(gdiBefore, CGdiObject::LiveCount());
@@ -164,23 +167,22 @@ TEST_F(PhotoList, ScrollsThatCannotMoveChangeNothingNotEvenTheSelection)
 {
     Shown();
     Import(MakePhotos(12));
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps before;
     Clicked(2)
         .Then([&] {
-            for (int i = 0; i < kCellCount; i++)
-                before[i] = Fitted(i);
-            ResetDecodedFiles();
+            before = CellBitmaps();
+            ApiSpy::Start();
             Up();     // on the first page
             Down();   // twelve photos: nothing beyond the page
         })
         .Pause(10)
         .Then([&] {
+            ApiSpy::Stop();
             EXPECT_EQ(0, dlg.m_topIndex);
             EXPECT_EQ(2, dlg.m_selCell);
             EXPECT_EQ(2, dlg.m_selPhoto);
-            EXPECT_TRUE(DecodedFiles().empty());
-            for (int i = 0; i < kCellCount; i++)
-                EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+            EXPECT_TRUE(Decoded().empty());
+            EXPECT_EQ(before, CellBitmaps());
         });
     Run();
 }
@@ -190,15 +192,15 @@ TEST_F(PhotoList, UpPausesHalfASecondAndDownDoesNot)
     Shown();
     Import(MakePhotos(15));
     script.Then([this] {
-        PrintSpy::Start();
+        ApiSpy::Start();
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_DOWN, BN_CLICKED), 0);
         EXPECT_EQ(3, dlg.m_topIndex);
-        EXPECT_EQ(0, PrintSpy::Count("Sleep")) << "after down";
+        EXPECT_EQ(0, ApiSpy::Count("Sleep")) << "after down";
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCROLL_UP, BN_CLICKED), 0);
-        PrintSpy::Stop();
+        ApiSpy::Stop();
         EXPECT_EQ(0, dlg.m_topIndex);
-        ASSERT_EQ(1, PrintSpy::Count("Sleep")) << "after up";
-        EXPECT_EQ("500", PrintSpy::Find("Sleep")->args);
+        ASSERT_EQ(1, ApiSpy::Count("Sleep")) << "after up";
+        EXPECT_EQ("500", ApiSpy::Find("Sleep")->args);
     });
     Run();
 }
@@ -226,20 +228,19 @@ TEST_F(PhotoList, ASecondImportOntoAFullPageChangesNoCell)
     std::vector<std::string> names = MakePhotos(14);
     std::vector<std::string> first(names.begin(), names.begin() + 12);
     std::vector<std::string> second(names.begin() + 12, names.end());
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps before;
     Shown();
     Import(first);
     script.Then([&] {
-        for (int i = 0; i < kCellCount; i++)
-            before[i] = Fitted(i);
-        ResetDecodedFiles();
+        before = CellBitmaps();
+        ApiSpy::Start();
     });
     Import(second);
     script.Then([&] {
+        ApiSpy::Stop();
         EXPECT_EQ(14, dlg.m_photoList.GetSize());
-        EXPECT_TRUE(DecodedFiles().empty());
-        for (int i = 0; i < kCellCount; i++)
-            EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+        EXPECT_TRUE(Decoded().empty());
+        EXPECT_EQ(before, CellBitmaps());
     });
     Run();
 }
@@ -280,18 +281,16 @@ TEST_F(PhotoList, AnImportKeepsTheCurrentFolderAndCancellingTheNextChangesNothin
     ASSERT_NE(Wide(folder.Path()), startedIn);
     Shown();
     Import({ "p00.png", "p01.png" });
-    std::vector<HBITMAP> before(kCellCount);
+    Bitmaps before;
     std::wstring openedIn;
     script.Then([&] {
         EXPECT_EQ(startedIn, CurrentFolder());
-        for (int i = 0; i < kCellCount; i++)
-            before[i] = Fitted(i);
+        before = CellBitmaps();
     });
     CancelImport(script, dlg, &openedIn);
     script.Then([&] {
         EXPECT_EQ(2, dlg.m_photoList.GetSize());
-        for (int i = 0; i < kCellCount; i++)
-            EXPECT_EQ(before[i], Fitted(i)) << "cell " << i;
+        EXPECT_EQ(before, CellBitmaps());
     });
     Run();
     EXPECT_EQ(Wide(folder.Path()), openedIn);

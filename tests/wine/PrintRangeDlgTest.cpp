@@ -2,6 +2,7 @@
 // the dragged range, the inverting frame, how the dialog can end, view mode.
 #include "PrintRangeDlg.h"
 #include "MainWindowFixture.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <gtest/gtest.h>
 #include <vector>
@@ -53,11 +54,7 @@ protected:
         return result;
     }
     HWND Picture() { return ::GetDlgItem(dlg.m_hWnd, IDC_PICTURE); }
-    void Drag(int fromX, int fromY, int toX, int toY)
-    {
-        ::PostMessageA(Picture(), WM_LBUTTONDOWN, MK_LBUTTON, At(fromX, fromY));
-        ::PostMessageA(Picture(), WM_MOUSEMOVE, MK_LBUTTON, At(toX, toY));
-    }
+    void Drag(int fromX, int fromY, int toX, int toY) { PostDrag(Picture(), fromX, fromY, toX, toY); }
     ModalScript& Shown()
     {
         return script.WaitShown(dlg.m_hWnd, "the dialog");

@@ -1,10 +1,10 @@
 // Import at the edges: thousands of names in one dialog, a selection larger
 // than the name buffer, names whose bytes hide backslashes, names typed
 // with a folder of their own.
-#include "FileDialogDriver.h"
+#include "ApiSpy.h"
+#include "CommonDialogs.h"
 #include "MainWindowFixture.h"
 #include "OpenDialogText.h"
-#include "PrintSpy.h"
 #include "TestImages.h"
 #include <cstdio>
 
@@ -74,15 +74,15 @@ TEST_F(RobustImport, ASelectionTooLargeForTheBufferImportsNothingAndSaysSo)
 {
     HWND box = nullptr;
     std::wstring text;
-    Shown().Then([this] { PrintSpy::Start(); PrintSpy::s_namesTooLong = true; PostClick(dlg.m_hWnd, IDC_IMPORT); })
+    Shown().Then([this] { ApiSpy::Start(); ApiSpy::s_namesTooLong = true; PostClick(dlg.m_hWnd, IDC_IMPORT); })
         .WaitFor([&] { return (box = FindThreadWindow(AfxGetAppName())) != nullptr; }, "the message")
         .Then([&] { text = MessageBoxText(box); PostClick(box, IDOK); })
         .WaitFor([&] { return !::IsWindow(box); }, "the message to close");
     Run();
-    PrintSpy::Stop();
+    ApiSpy::Stop();
     EXPECT_EQ(L"選択したファイルが多すぎるため、取り込めませんでした。一度に選ぶファイルを減らしてください。", text);
     EXPECT_EQ(0, dlg.m_photoList.GetSize());
-    const SpyCall* dialog = PrintSpy::Find("GetOpenFileNameW");
+    const SpyCall* dialog = ApiSpy::Find("GetOpenFileNameW");
     EXPECT_EQ("buffer 1048576", dialog ? dialog->args : "no dialog");
 }
 
@@ -125,13 +125,13 @@ TEST_F(RobustImport, TheSamePhotoFiftyTimes)
         HDC screen = ::GetDC(nullptr);
         HDC device = ::CreateCompatibleDC(screen);
         ::ReleaseDC(nullptr, screen);
-        PrintSpy::Start();
+        ApiSpy::Start();
         for (int i = 0; i < dlg.m_photoList.GetSize(); i++)
             dlg.PrintPhoto(device, dlg.m_photoList[i]);
-        PrintSpy::Stop();
+        ApiSpy::Stop();
         ::DeleteDC(device);
-        EXPECT_EQ(50, PrintSpy::Count("GdipLoadImageFromFile"));
-        EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
+        EXPECT_EQ(50, ApiSpy::Count("GdipLoadImageFromFile"));
+        EXPECT_EQ(std::vector<std::string>(), ApiSpy::Unreleased());
         std::string renamed = folder.File("renamed.png");
         EXPECT_TRUE(::MoveFileA(folder.File("same.png").c_str(), renamed.c_str()));
         EXPECT_TRUE(::MoveFileA(renamed.c_str(), folder.File("same.png").c_str()));

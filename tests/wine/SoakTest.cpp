@@ -1,8 +1,9 @@
 // Long runs: the GDI objects the program holds and its private bytes come
 // back to their level after the first round.
-#include "FileDialogDriver.h"
+#include "ApiSpy.h"
+#include "CommonDialogs.h"
 #include "MainWindowFixture.h"
-#include "PrintSpy.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 #include <psapi.h>
 #include <cstdio>
@@ -22,7 +23,7 @@ double PrivateMegabytes()
 
 // The level after the first rounds, which the last round must come back to:
 // the private bytes, and the GDI objects the program holds in its wrappers
-// (the print jobs hold none: their GDI+ objects are paired by the print spy).
+// (the print jobs hold none: their GDI+ objects are paired by the spy).
 struct Baseline {
     void Take()
     {
@@ -96,9 +97,7 @@ TEST_F(Soak, FiftyRangeDialogsOpenedAndClosed)
         script.Then([this, round] { dlg.m_cells[round % 4].ChoosePrintRange(); })
             .WaitFor([dialog] { return (*dialog = FindThreadWindow("表示＆印刷範囲指定")) != nullptr; }, "a range dialog")
             .Then([dialog, round] {
-                HWND picture = ::GetDlgItem(*dialog, 0xFFFF);
-                ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-                ::PostMessageA(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 40));
+                PostDrag(::GetDlgItem(*dialog, IDC_PICTURE), 10, 10, 100, 40);
                 PostClick(*dialog, round % 2 ? IDC_RANGE_CLOSE : IDC_RANGE_PRINT);
             })
             .WaitFor([dialog] { return !::IsWindow(*dialog); }, "the range dialog to close")
@@ -127,15 +126,15 @@ TEST_F(Soak, TwentyPrintAllRuns)
             .Then([&, round] {
                 if (round == 1) {
                     baseline.Take();
-                    PrintSpy::Start();
+                    ApiSpy::Start();
                 }
             });
     }
     script.Then([&] {
-        PrintSpy::Stop();
+        ApiSpy::Stop();
         baseline.ExpectReturned("20 print-all runs");
-        EXPECT_EQ(18, PrintSpy::Count("StartDoc"));
-        EXPECT_EQ(std::vector<std::string>(), PrintSpy::Unreleased());
+        EXPECT_EQ(18, ApiSpy::Count("StartDoc"));
+        EXPECT_EQ(std::vector<std::string>(), ApiSpy::Unreleased());
     });
     Run();
 }

@@ -15,6 +15,10 @@ inline void PrintTo(const CRect& r, std::ostream* os)
 // Pixel colour as 0xAARRGGBB.
 typedef std::function<DWORD(int x, int y)> PixelFn;
 
+// An opaque colour as the images take it (0xAARRGGBB) and as GDI reads it back.
+inline DWORD Argb(COLORREF c) { return 0xFF000000 | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+inline COLORREF Rgb(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+
 // A fresh folder under the temporary folder, removed with all its contents
 // at the end. Paths are in code page 932, relative ones below the folder.
 class TempFolder {

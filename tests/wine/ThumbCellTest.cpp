@@ -1,6 +1,7 @@
 // The thumbnail cells in the main window: the inner picture, the band, the
 // click notice, the focus rule, and the dialogs opened from a cell.
 #include "MainWindowFixture.h"
+#include "PostedMouse.h"
 #include "TestImages.h"
 
 namespace {
@@ -20,11 +21,7 @@ protected:
         POINT p = ClientToScreenPoint(Cell(i), 3, 3);
         return ScreenPixel(p.x, p.y);
     }
-    void Click(HWND hwnd)
-    {
-        ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        ::PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    }
+    void Click(HWND hwnd) { PostClickAt(hwnd, 5, 5); }
 
     TempFolder folder;
     std::string photo;
@@ -132,8 +129,7 @@ TEST_F(ThumbCell, ADoubleClickOpensTheViewAndSelectsTheCellAfterwards)
     Shown().Then([this] {
             dlg.m_cells[5].LoadPicture(Wide(photo).c_str());
             HWND inner = InnerPicture(5);
-            ::PostMessageA(inner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            ::PostMessageA(inner, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            Click(inner);
             ::PostMessageA(inner, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
             ::PostMessageA(inner, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         })
@@ -161,8 +157,7 @@ TEST_F(ThumbCell, ChoosePrintRangeKeepsOnlyARangeAcceptedWithPrint)
         .Then([this] { dlg.m_cells[3].ChoosePrintRange(); })   // blocks until the dialog ends
         .WaitFor(rangeDialog, "the range dialog")
         .Then([&] {
-            ::PostMessageA(picture(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-            ::PostMessageA(picture(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(137, 11));
+            PostDrag(picture(), 10, 10, 137, 11);
             PostClick(range, IDC_RANGE_PRINT);
         })
         .WaitFor([&] { return !::IsWindow(range); }, "the range dialog to close")

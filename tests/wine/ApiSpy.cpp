@@ -1,26 +1,22 @@
-#include "PrintSpy.h"
-#include "ModalScript.h"
-#include "TestImages.h"
+#include "ApiSpy.h"
 #include <gdiplus.h>
 #include <shellapi.h>
 #include <cderr.h>
-#include <dlgs.h>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 using namespace Gdiplus;
 
-bool PrintSpy::s_failCreateGraphics = false;
-float PrintSpy::s_dpi = -1;
-int PrintSpy::s_startDocResult = 0;
-DWORD PrintSpy::s_startDocError = 0;
-int PrintSpy::s_startDocsToPass = 0;
-std::string PrintSpy::s_failPrintCall;
-int PrintSpy::s_failDraws = 0;
-bool PrintSpy::s_namesTooLong = false;
-bool PrintSpy::s_otherDrives = false;
+bool ApiSpy::s_failCreateGraphics = false;
+float ApiSpy::s_dpi = -1;
+int ApiSpy::s_startDocResult = 0;
+DWORD ApiSpy::s_startDocError = 0;
+int ApiSpy::s_startDocsToPass = 0;
+std::string ApiSpy::s_failPrintCall;
+int ApiSpy::s_failDraws = 0;
+bool ApiSpy::s_namesTooLong = false;
+bool ApiSpy::s_otherDrives = false;
 
 namespace {
 void InstallSpies();
@@ -60,7 +56,7 @@ std::string Ansi(const WCHAR* wide)
 }
 } // namespace
 
-void PrintSpy::Start()
+void ApiSpy::Start()
 {
     InstallSpies();
     g_calls.clear();
@@ -76,14 +72,14 @@ void PrintSpy::Start()
     g_recording = true;
 }
 
-void PrintSpy::Stop()
+void ApiSpy::Stop()
 {
     g_recording = false;
 }
 
-const std::vector<SpyCall>& PrintSpy::Calls() { return g_calls; }
+const std::vector<SpyCall>& ApiSpy::Calls() { return g_calls; }
 
-std::vector<std::string> PrintSpy::Names()
+std::vector<std::string> ApiSpy::Names()
 {
     std::vector<std::string> names;
     for (const SpyCall& c : g_calls)
@@ -91,7 +87,26 @@ std::vector<std::string> PrintSpy::Names()
     return names;
 }
 
-const SpyCall* PrintSpy::Find(const std::string& name)
+std::vector<std::string> ApiSpy::Names(const std::vector<std::string>& kinds)
+{
+    std::vector<std::string> names;
+    for (const SpyCall& c : g_calls)
+        for (const std::string& kind : kinds)
+            if (c.name == kind)
+                names.push_back(c.name);
+    return names;
+}
+
+std::vector<std::string> ApiSpy::Args(const std::string& name)
+{
+    std::vector<std::string> args;
+    for (const SpyCall& c : g_calls)
+        if (c.name == name)
+            args.push_back(c.args);
+    return args;
+}
+
+const SpyCall* ApiSpy::Find(const std::string& name)
 {
     for (const SpyCall& c : g_calls)
         if (c.name == name)
@@ -99,7 +114,7 @@ const SpyCall* PrintSpy::Find(const std::string& name)
     return nullptr;
 }
 
-int PrintSpy::Count(const std::string& name)
+int ApiSpy::Count(const std::string& name)
 {
     int n = 0;
     for (const SpyCall& c : g_calls)
@@ -107,7 +122,7 @@ int PrintSpy::Count(const std::string& name)
     return n;
 }
 
-std::vector<std::string> PrintSpy::Unreleased()
+std::vector<std::string> ApiSpy::Unreleased()
 {
     std::vector<std::string> left;
     for (size_t i = 0; i < g_calls.size(); i++) {
@@ -144,6 +159,10 @@ std::vector<std::string> PrintSpy::Unreleased()
     typedef ret (WINAPI* name##_fn)(__VA_ARGS__); \
     name##_fn real_##name = nullptr;
 
+SPIED(Status, GdiplusStartup, 12, ULONG_PTR*, const GdiplusStartupInput*, GdiplusStartupOutput*)
+SPIED(VOID, GdiplusShutdown, 4, ULONG_PTR)
+SPIED(GpStatus, GdipCreateBitmapFromFile, 8, const WCHAR*, GpBitmap**)
+SPIED(GpStatus, GdipCreateHBITMAPFromBitmap, 12, GpBitmap*, HBITMAP*, ARGB)
 SPIED(GpStatus, GdipCreateFromHDC, 8, HDC, GpGraphics**)
 SPIED(GpStatus, GdipDeleteGraphics, 4, GpGraphics*)
 SPIED(GpStatus, GdipSetPageUnit, 8, GpGraphics*, GpUnit)
@@ -175,10 +194,37 @@ SPIED(DWORD_PTR, SHGetFileInfoA, 20, LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT)
 
 namespace {
 
+Status WINAPI SpyGdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, GdiplusStartupOutput* output)
+{
+    Record("GdiplusStartup", "", nullptr);
+    return real_GdiplusStartup(token, input, output);
+}
+
+VOID WINAPI SpyGdiplusShutdown(ULONG_PTR token)
+{
+    Record("GdiplusShutdown", "", nullptr);
+    real_GdiplusShutdown(token);
+}
+
+// A file decoded for the screen, and the screen bitmap made of it.
+GpStatus WINAPI SpyCreateBitmapFromFile(const WCHAR* path, GpBitmap** bitmap)
+{
+    GpStatus status = real_GdipCreateBitmapFromFile(path, bitmap);
+    Record("GdipCreateBitmapFromFile", Ansi(path), nullptr, status == Ok ? *bitmap : nullptr);
+    return status;
+}
+
+GpStatus WINAPI SpyCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbm, ARGB background)
+{
+    GpStatus status = real_GdipCreateHBITMAPFromBitmap(bitmap, hbm, background);
+    Record("GdipCreateHBITMAPFromBitmap", "", bitmap, hbm ? *hbm : nullptr);
+    return status;
+}
+
 GpStatus WINAPI SpyCreateFromHDC(HDC hdc, GpGraphics** graphics)
 {
     GpStatus status = InvalidParameter;
-    if (PrintSpy::s_failCreateGraphics && g_recording)
+    if (ApiSpy::s_failCreateGraphics && g_recording)
         *graphics = nullptr;   // as on a device GDI+ cannot draw on
     else
         status = real_GdipCreateFromHDC(hdc, graphics);
@@ -201,8 +247,8 @@ GpStatus WINAPI SpySetPageUnit(GpGraphics* graphics, GpUnit unit)
 GpStatus WINAPI SpyGetDpiX(GpGraphics* graphics, REAL* dpi)
 {
     GpStatus status = real_GdipGetDpiX(graphics, dpi);
-    if (g_recording && PrintSpy::s_dpi >= 0 && status == Ok)
-        *dpi = PrintSpy::s_dpi;
+    if (g_recording && ApiSpy::s_dpi >= 0 && status == Ok)
+        *dpi = ApiSpy::s_dpi;
     Record("GdipGetDpiX", "", graphics);
     return status;
 }
@@ -210,8 +256,8 @@ GpStatus WINAPI SpyGetDpiX(GpGraphics* graphics, REAL* dpi)
 GpStatus WINAPI SpyGetDpiY(GpGraphics* graphics, REAL* dpi)
 {
     GpStatus status = real_GdipGetDpiY(graphics, dpi);
-    if (g_recording && PrintSpy::s_dpi >= 0 && status == Ok)
-        *dpi = PrintSpy::s_dpi;
+    if (g_recording && ApiSpy::s_dpi >= 0 && status == Ok)
+        *dpi = ApiSpy::s_dpi;
     Record("GdipGetDpiY", "", graphics);
     return status;
 }
@@ -265,8 +311,8 @@ GpStatus WINAPI SpyDrawImageRectRectI(GpGraphics* graphics, GpImage* image,
                   dx, dy, dw, dh, sx, sy, sw, sh, unit, Pointer(attributes).c_str(),
                   Pointer(reinterpret_cast<void*>(abort)).c_str(), Pointer(data).c_str()),
            graphics, image);
-    if (PrintSpy::s_failDraws > 0 && g_recording) {
-        --PrintSpy::s_failDraws;
+    if (ApiSpy::s_failDraws > 0 && g_recording) {
+        --ApiSpy::s_failDraws;
         return OutOfMemory;
     }
     return real_GdipDrawImageRectRectI(graphics, image, dx, dy, dw, dh, sx, sy, sw, sh, unit,
@@ -280,22 +326,22 @@ int WINAPI SpyStartDoc(HDC hdc, const DOCINFOW* di)
                   Ansi(di->lpszDocName).c_str(), Ansi(di->lpszOutput).c_str(), Ansi(di->lpszDatatype).c_str(),
                   di->fwType),
            hdc);
-    if (PrintSpy::s_startDocResult && g_recording && PrintSpy::s_startDocsToPass-- <= 0) {
-        ::SetLastError(PrintSpy::s_startDocError);
-        return PrintSpy::s_startDocResult;
+    if (ApiSpy::s_startDocResult && g_recording && ApiSpy::s_startDocsToPass-- <= 0) {
+        ::SetLastError(ApiSpy::s_startDocError);
+        return ApiSpy::s_startDocResult;
     }
     return real_StartDocW(hdc, di);
 }
 
 // A document StartDoc was made to let start has no print system behind it.
-bool NoPrintSystem() { return g_recording && PrintSpy::s_startDocResult > 0; }
+bool NoPrintSystem() { return g_recording && ApiSpy::s_startDocResult > 0; }
 
 // True once for the call named to fail.
 bool FailsNow(const char* name)
 {
-    if (!g_recording || PrintSpy::s_failPrintCall != name)
+    if (!g_recording || ApiSpy::s_failPrintCall != name)
         return false;
-    PrintSpy::s_failPrintCall.clear();
+    ApiSpy::s_failPrintCall.clear();
     return true;
 }
 
@@ -339,12 +385,12 @@ BOOL WINAPI SpyPrintDlg(LPPRINTDLGW pd)
 BOOL WINAPI SpyGetOpenFileName(LPOPENFILENAMEW ofn)
 {
     Record("GetOpenFileNameW", Format("buffer %lu", ofn->nMaxFile), ofn->hwndOwner);
-    return !(PrintSpy::s_namesTooLong && g_recording) && real_GetOpenFileNameW(ofn);
+    return !(ApiSpy::s_namesTooLong && g_recording) && real_GetOpenFileNameW(ofn);
 }
 
 DWORD WINAPI SpyCommDlgExtendedError()
 {
-    return PrintSpy::s_namesTooLong && g_recording ? FNERR_BUFFERTOOSMALL : real_CommDlgExtendedError();
+    return ApiSpy::s_namesTooLong && g_recording ? FNERR_BUFFERTOOSMALL : real_CommDlgExtendedError();
 }
 
 BOOL WINAPI SpyDrawIcon(HDC hdc, int x, int y, HICON icon)
@@ -369,7 +415,7 @@ DWORD WINAPI SpyGetLogicalDriveStrings(DWORD size, LPSTR roots)
 {
     DWORD length = real_GetLogicalDriveStringsA(size, roots);
     for (const auto& drive : kOtherDrives)
-        if (PrintSpy::s_otherDrives && g_recording && length && length + sizeof drive.root < size) {
+        if (ApiSpy::s_otherDrives && g_recording && length && length + sizeof drive.root < size) {
             ::lstrcpyA(roots + length, drive.root);   // each root ends in a NUL, the list in one more
             length += sizeof drive.root;
             roots[length] = '\0';
@@ -380,7 +426,7 @@ DWORD WINAPI SpyGetLogicalDriveStrings(DWORD size, LPSTR roots)
 UINT WINAPI SpyGetDriveType(LPCSTR root)
 {
     for (const auto& drive : kOtherDrives)
-        if (PrintSpy::s_otherDrives && g_recording && root && ::lstrcmpiA(root, drive.root) == 0)
+        if (ApiSpy::s_otherDrives && g_recording && root && ::lstrcmpiA(root, drive.root) == 0)
             return drive.type;
     return real_GetDriveTypeA(root);
 }
@@ -414,6 +460,10 @@ void InstallSpies()
     if (installed)
         return;
     installed = true;
+    Install(imp_GdiplusStartup, real_GdiplusStartup, &SpyGdiplusStartup);
+    Install(imp_GdiplusShutdown, real_GdiplusShutdown, &SpyGdiplusShutdown);
+    Install(imp_GdipCreateBitmapFromFile, real_GdipCreateBitmapFromFile, &SpyCreateBitmapFromFile);
+    Install(imp_GdipCreateHBITMAPFromBitmap, real_GdipCreateHBITMAPFromBitmap, &SpyCreateHBITMAPFromBitmap);
     Install(imp_GdipCreateFromHDC, real_GdipCreateFromHDC, &SpyCreateFromHDC);
     Install(imp_GdipDeleteGraphics, real_GdipDeleteGraphics, &SpyDeleteGraphics);
     Install(imp_GdipSetPageUnit, real_GdipSetPageUnit, &SpySetPageUnit);
@@ -444,36 +494,3 @@ void InstallSpies()
 }
 
 } // namespace
-
-// ------------------------------------------------------------- test photos
-
-std::string MakeTestPhoto(const char* name, UINT width, UINT height)
-{
-    char folder[MAX_PATH] = "";
-    ::GetTempPathA(sizeof folder, folder);
-    std::string path = std::string(folder) + "kirune-print-" + name;
-    SaveImage(path, static_cast<int>(width), static_cast<int>(height), "image/png",
-              Quadrants(static_cast<int>(width / 2), static_cast<int>(height / 2)));
-    return path;
-}
-
-std::string DiscardPrinter()
-{
-    const char* base = std::getenv("KIRUNE_PRINTER");
-    return std::string(base ? base : "") + "Discard";
-}
-
-bool PrintToDiscardPrinter(HWND printerDialog)
-{
-    HWND list = ::GetDlgItem(printerDialog, cmb4);
-    const std::string name = DiscardPrinter();
-    LRESULT index = list ? ::SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(name.c_str()))
-                         : CB_ERR;
-    if (index == CB_ERR)
-        return false;
-    ::SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    ::SendMessageA(printerDialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    PostClick(printerDialog, IDOK);
-    return true;
-}

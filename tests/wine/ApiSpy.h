@@ -1,9 +1,11 @@
-// Records, in order, the calls that the print commands and jobs make of
-// GDI+, of the print system and of the printer dialog, the icons drawn,
-// the pauses (Sleep), the open dialogs, the folders read and the shell
-// icons asked for: the program's import slots lead here before the real
-// functions. Can make some of them fail as a broken printer (or a
-// selection too large) would, and add drives.
+// Records, in order, the program's calls to Windows that the tests watch:
+// GDI+ (its start-up and shutdown, the files decoded for the screen and the
+// bitmaps made of them, the print jobs' graphics and images), the print
+// system and the printer dialog, the open dialog, the icons drawn, the
+// pauses (Sleep), the folders read and the shell icons asked for. The
+// program's import slots lead here before the real functions. Can make some
+// of them fail as a broken printer (or a selection too large) would, and
+// add drives.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -12,17 +14,21 @@
 struct SpyCall {
     std::string name;   // e.g. "StartDoc"
     std::string args;   // the arguments that matter, as text
-    void* handle;       // the DC, graphics or image the call is about
+    void* handle;       // the DC, graphics, image or bitmap the call is about
     void* made;         // what the call created (or the icon drawn), if anything
 };
 
-class PrintSpy {
+class ApiSpy {
 public:
     // Clears the record, undoes every fault and starts recording.
     static void Start();
     static void Stop();
     static const std::vector<SpyCall>& Calls();
     static std::vector<std::string> Names();
+    // The names of the calls of the kinds given, in order.
+    static std::vector<std::string> Names(const std::vector<std::string>& kinds);
+    // The arguments of each call of that name, in order.
+    static std::vector<std::string> Args(const std::string& name);
     // The first recorded call of that name, or null.
     static const SpyCall* Find(const std::string& name);
     static int Count(const std::string& name);
@@ -55,14 +61,3 @@ public:
     // then "unopened" when the shell is told not to open it).
     static bool s_otherDrives;
 };
-
-// A test photo of four quadrants (Quadrants), split in the middle, saved as
-// PNG under the temporary folder; returns its path in the ANSI code page.
-std::string MakeTestPhoto(const char* name, UINT width, UINT height);
-
-// The test scheduler's printer that discards its jobs, for tests that only
-// watch the calls: none of their documents becomes a PDF under later tests.
-std::string DiscardPrinter();
-// Picks that printer in the open printer dialog's list, as a person would,
-// and presses OK; false, pressing nothing, when the list lacks it.
-bool PrintToDiscardPrinter(HWND printerDialog);

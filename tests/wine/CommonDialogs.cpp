@@ -1,7 +1,9 @@
-#include "FileDialogDriver.h"
+#include "CommonDialogs.h"
 #include "OpenDialogText.h"
 #include "TestImages.h"
 #include <commdlg.h>
+#include <dlgs.h>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -42,4 +44,25 @@ void CancelImport(ModalScript& script, const CWnd& main, std::wstring* openedIn)
             PostClick(*open, IDCANCEL);
         })
         .WaitFor([open] { return !::IsWindow(*open); }, "the open dialog to close");
+}
+
+std::string DiscardPrinter()
+{
+    const char* base = std::getenv("KIRUNE_PRINTER");
+    return std::string(base ? base : "") + "Discard";
+}
+
+bool PrintToDiscardPrinter(HWND printerDialog)
+{
+    HWND list = ::GetDlgItem(printerDialog, cmb4);
+    const std::string name = DiscardPrinter();
+    LRESULT index = list ? ::SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(name.c_str()))
+                         : CB_ERR;
+    if (index == CB_ERR)
+        return false;
+    ::SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(printerDialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    PostClick(printerDialog, IDOK);
+    return true;
 }
