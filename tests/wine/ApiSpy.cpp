@@ -1,4 +1,5 @@
 #include "ApiSpy.h"
+#include "ImportSlot.h"
 #include <gdiplus.h>
 #include <shellapi.h>
 #include <cderr.h>
@@ -146,13 +147,6 @@ std::vector<std::string> ApiSpy::Unreleased()
 // Each spied function is reached through its slot in this program's import
 // table (the GDI+ functions too, through their thunks): the spy takes the
 // slot's place, and calls the real function through the pointer it held.
-// On 32 bits the slot's name carries the stdcall decoration: an underscore
-// before the name, and the bytes of the arguments after it.
-#ifdef _WIN64
-#define IMPORT_SLOT(name, argBytes) "__imp_" #name
-#else
-#define IMPORT_SLOT(name, argBytes) "__imp__" #name "@" #argBytes
-#endif
 
 #define SPIED(ret, name, argBytes, ...) \
     extern "C" void* imp_##name __asm__(IMPORT_SLOT(name, argBytes)); \
@@ -447,11 +441,7 @@ DWORD_PTR WINAPI SpySHGetFileInfo(LPCSTR path, DWORD attributes, SHFILEINFOA* in
 template <typename Fn>
 void Install(void*& slot, Fn& real, Fn spy)
 {
-    DWORD old = 0;
-    ::VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &old);
-    real = reinterpret_cast<Fn>(slot);
-    slot = reinterpret_cast<void*>(spy);
-    ::VirtualProtect(&slot, sizeof slot, old, &old);
+    real = PatchImportSlot(slot, spy);
 }
 
 void InstallSpies()
